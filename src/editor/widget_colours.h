@@ -1,0 +1,16 @@
+#pragma once
+
+#include "colour_value.h"
+
+class QWidget;
+
+// Foreground (text) and background colour of a label, as packed colour values.
+namespace pigmora {
+
+ColourValue foreColour(const QWidget* w);
+ColourValue backColour(const QWidget* w);
+void setForeColour(QWidget* w, ColourValue v);
+// Also makes the widget paint its background.
+void setBackColour(QWidget* w, ColourValue v);
+
+} // namespace pigmora
