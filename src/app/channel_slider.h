@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSlider>
+
+namespace pigmora {
+
+// A horizontal 0..255 slider whose `scrolled` signal comes only from the user (dragging the
+// thumb, clicking the track, keys, the wheel) and only once the slider holds its new value.
+// Writing the value from the program raises nothing. QSlider's own signals cannot tell the two
+// apart: valueChanged fires for setValue too, and actionTriggered fires before the value moves.
+// A click anywhere beside the thumb, not only on the thin groove, pages towards the click.
+class ChannelSlider : public QSlider {
+    Q_OBJECT
+public:
+    explicit ChannelSlider(QWidget* parent = nullptr);
+
+signals:
+    void scrolled();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool userMovePending_ = false;
+};
+
+} // namespace pigmora

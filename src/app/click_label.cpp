@@ -1,0 +1,13 @@
+#include "click_label.h"
+
+#include <QMouseEvent>
+
+namespace pigmora {
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace pigmora

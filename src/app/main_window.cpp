@@ -1,0 +1,89 @@
+#include "main_window.h"
+
+#include "channel_box.h"
+#include "channel_slider.h"
+#include "click_label.h"
+#include "menu_shortcut_priority.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <cstdlib>
+
+namespace pigmora {
+
+frmHauptprogramm::frmHauptprogramm(QWidget* parent)
+    : QMainWindow(parent)
+    , endProcess_([] { std::_Exit(EXIT_SUCCESS); }) {
+    setObjectName(QStringLiteral("frmHauptprogramm"));
+    setWindowTitle(QStringLiteral("RGB-Tintrix"));
+    // Fixed single border: a close button and the system menu, no minimise or maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    client->setFixedSize(clientArea.size());
+    setCentralWidget(client);
+    ui_ = buildWindowLayout(client);
+    menu_ = buildMenuTree(menuBar());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    std::array<ChannelControls, 3> channelControls;
+    for (int i = 0; i < 3; ++i) {
+        const ChannelRow& row = ui_.rows[i];
+        channelControls[i] = {row.slider, row.decimalBox, row.hexBox};
+    }
+    channels_ = std::make_unique<ChannelEditor>(state_, channelControls, ui_.lblTest);
+    numberMode_ =
+        std::make_unique<NumberMode>(state_, menu_.mnuDez, menu_.mnuHex, ui_.lblDez, ui_.lblHex);
+
+    connectChannelHandlers();
+    connectMenuHandlers();
+    Form_Load();
+    ui_.rows[0].decimalBox->setFocus();
+}
+
+frmHauptprogramm::~frmHauptprogramm() = default;
+
+void frmHauptprogramm::connectChannelHandlers() {
+    auto* shortcutsFirst = new MenuShortcutPriority(menu_.all(), this);
+    for (Channel channel : allChannels) {
+        const ChannelRow& row = ui_.rows[static_cast<int>(channel)];
+        connect(row.slider, &ChannelSlider::scrolled, this,
+                [this, channel] { channels_->sliderScrolled(channel); });
+        connect(row.decimalBox, &QLineEdit::textChanged, this,
+                [this, channel] { channels_->decimalBoxChanged(channel); });
+        row.decimalBox->setKeyPressHandler([this, channel](std::int16_t& keyAscii) {
+            channels_->decimalBoxKeyPress(channel, keyAscii);
+        });
+        row.decimalBox->installEventFilter(shortcutsFirst);
+    }
+}
+
+void frmHauptprogramm::connectMenuHandlers() {
+    connect(menu_.mnuEnde, &QAction::triggered, this, &frmHauptprogramm::mnuEnde_Click);
+    connect(menu_.mnuDez, &QAction::triggered, this, [this] { numberMode_->mnuDez_Click(); });
+    connect(menu_.mnuHex, &QAction::triggered, this, [this] { numberMode_->mnuHex_Click(); });
+    connect(ui_.lblDez, &ClickLabel::clicked, this, [this] { numberMode_->mnuDez_Click(); });
+    connect(ui_.lblHex, &ClickLabel::clicked, this, [this] { numberMode_->mnuHex_Click(); });
+}
+
+void frmHauptprogramm::Form_Load() {
+    state_.bytmodus = 1;
+    state_.bytziel = 2;
+}
+
+void frmHauptprogramm::Form_Unload() {}
+
+void frmHauptprogramm::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmHauptprogramm::mnuEnde_Click() {
+    hide();
+    endProcess_();
+}
+
+} // namespace pigmora

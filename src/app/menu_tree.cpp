@@ -1,0 +1,78 @@
+#include "menu_tree.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace pigmora {
+
+namespace {
+
+QMenu* menu(QWidget* parent, const char* name, const char* caption) {
+    auto* m = new QMenu(QString::fromUtf8(caption), parent);
+    m->setObjectName(QString::fromUtf8(name));
+    m->menuAction()->setObjectName(QString::fromUtf8(name));
+    return m;
+}
+
+QAction* item(QMenu* menu, const char* name, const char* caption, QKeySequence shortcut = {}) {
+    QAction* a = menu->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QString::fromUtf8(name));
+    a->setShortcut(shortcut);
+    return a;
+}
+
+QAction* checkItem(QMenu* menu, const char* name, const char* caption, QKeySequence shortcut,
+                   bool checked) {
+    QAction* a = item(menu, name, caption, shortcut);
+    a->setCheckable(true);
+    a->setChecked(checked);
+    return a;
+}
+
+void separator(QMenu* menu, const char* name) {
+    menu->addSeparator()->setObjectName(QString::fromUtf8(name));
+}
+
+} // namespace
+
+QList<QAction*> MenuActions::all() const {
+    return {mnuEnde,    mnuDez,      mnuHex,  mnuVorder, mnuHinter,
+            mnuSchrift, mnuKopieren, mnuWahl, mnuHilfe,  mnuInfo};
+}
+
+MenuActions buildMenuTree(QMenuBar* bar) {
+    MenuActions m;
+
+    QMenu* datei = menu(bar, "mnuDatei", "&Datei");
+    m.mnuEnde = item(datei, "mnuEnde", "&Ende");
+
+    QMenu* bearbeiten = menu(bar, "mnuBearbeiten", "&Bearbeiten");
+    QMenu* modus = menu(bearbeiten, "mnuModus", "&Modus");
+    m.mnuDez = checkItem(modus, "mnuDez", "&Dez", QKeySequence(Qt::CTRL | Qt::Key_D), true);
+    m.mnuHex = checkItem(modus, "mnuHex", "&Hex", QKeySequence(Qt::CTRL | Qt::Key_H), false);
+    separator(modus, "xxx");
+    m.mnuVorder = checkItem(modus, "mnuVorder", "&Vordergrundfarbe",
+                            QKeySequence(Qt::CTRL | Qt::Key_V), false);
+    m.mnuHinter = checkItem(modus, "mnuHinter", "H&intergrundfarbe",
+                            QKeySequence(Qt::CTRL | Qt::Key_I), true);
+    separator(modus, "xxxxxxxxxxxxxx");
+    m.mnuSchrift = item(modus, "mnuSchrift", "&Schrift", QKeySequence(Qt::CTRL | Qt::Key_S));
+    bearbeiten->addMenu(modus);
+    separator(bearbeiten, "xxxx");
+    m.mnuKopieren =
+        item(bearbeiten, "mnuKopieren", "&Farbe kopieren", QKeySequence(Qt::CTRL | Qt::Key_C));
+    m.mnuWahl = item(bearbeiten, "mnuWahl", "Farbe &wählen", QKeySequence(Qt::CTRL | Qt::Key_W));
+
+    QMenu* hilfe = menu(bar, "mnuHilfex", "&Hilfe");
+    m.mnuHilfe = item(hilfe, "mnuHilfe", "&Hilfe", QKeySequence(Qt::Key_F1));
+    separator(hilfe, "xxxxxx");
+    m.mnuInfo = item(hilfe, "mnuInfo", "&Info", QKeySequence(Qt::SHIFT | Qt::Key_F1));
+
+    bar->addMenu(datei);
+    bar->addMenu(bearbeiten);
+    bar->addMenu(hilfe);
+    return m;
+}
+
+} // namespace pigmora

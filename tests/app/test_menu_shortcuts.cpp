@@ -1,0 +1,86 @@
+#include "window_driver.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QSignalSpy>
+
+using namespace pigmora;
+using test::byName;
+
+// Every menu shortcut runs its menu item from anywhere in the window, also while a decimal box
+// has the focus, where a line edit would otherwise take some of these keys for itself.
+class TestMenuShortcuts : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::setUpOnce(); }
+    void init();
+    void cleanup() { window_.reset(); }
+
+    void shortcutReachesItem_data();
+    void shortcutReachesItem();
+    void boxDoesNotCopyOrPaste();
+
+private:
+    std::unique_ptr<frmHauptprogramm> window_;
+};
+
+void TestMenuShortcuts::init() {
+    window_ = std::make_unique<frmHauptprogramm>();
+    QVERIFY(test::showActive(window_.get()));
+}
+
+void TestMenuShortcuts::shortcutReachesItem_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("focus");
+    const int ctrl = Qt::ControlModifier;
+    for (const char* focus : {"txtRot", "txtGrün", "sldBlau", "cmbFarbe"}) {
+        const auto row = [focus](const char* action, int key, int modifiers) {
+            QTest::addRow("%s in %s", action, focus)
+                << QString(action) << key << modifiers << QString::fromUtf8(focus);
+        };
+        row("mnuDez", Qt::Key_D, ctrl);
+        row("mnuHex", Qt::Key_H, ctrl);
+        row("mnuVorder", Qt::Key_V, ctrl);
+        row("mnuHinter", Qt::Key_I, ctrl);
+        row("mnuSchrift", Qt::Key_S, ctrl);
+        row("mnuKopieren", Qt::Key_C, ctrl);
+        row("mnuWahl", Qt::Key_W, ctrl);
+        row("mnuHilfe", Qt::Key_F1, 0);
+        row("mnuInfo", Qt::Key_F1, Qt::ShiftModifier);
+    }
+}
+
+void TestMenuShortcuts::shortcutReachesItem() {
+    QFETCH(QString, action);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, focus);
+    auto* item = byName<QAction>(window_.get(), action);
+    // Only observe that the item fires; its command is not wanted here.
+    item->disconnect(window_.get());
+    QSignalSpy triggered(item, &QAction::triggered);
+    auto* target = byName(window_.get(), focus);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(triggered.count(), 1);
+}
+
+void TestMenuShortcuts::boxDoesNotCopyOrPaste() {
+    for (QAction* a : {byName<QAction>(window_.get(), "mnuKopieren"),
+                       byName<QAction>(window_.get(), "mnuVorder")})
+        a->disconnect(window_.get());
+    auto* box = byName<QLineEdit>(window_.get(), "txtRot");
+    box->setFocus();
+    QTest::keyClicks(box, "12");
+    QGuiApplication::clipboard()->setText("99");
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), "99"); // the box did not copy "12"
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), "12"); // nor paste "99"
+}
+
+QTEST_MAIN(TestMenuShortcuts)
+#include "test_menu_shortcuts.moc"

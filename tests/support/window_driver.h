@@ -1,0 +1,56 @@
+#pragma once
+
+// Helpers for tests that drive the real main window: find controls by object name, show the
+// window as the active one, read colours as packed values.
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "editor/widget_colours.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+namespace pigmora::test {
+
+template <typename T = QWidget> T* byName(const QObject* root, const QString& name) {
+    T* found = root->findChild<T*>(name);
+    if (!found)
+        qFatal("no control named %s", qPrintable(name));
+    return found;
+}
+
+// The offscreen platform warns whenever a fixed-size window is shown; that says nothing about
+// the program, so it is kept out of the test output.
+inline void dropPlatformNoise(QtMsgType type, const QMessageLogContext& context,
+                              const QString& message) {
+    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+    if (!message.contains(QLatin1String("does not support propagateSizeHints")))
+        previous(type, context, message);
+}
+
+inline void setUpOnce() {
+    static bool done = false;
+    if (!done) {
+        qInstallMessageHandler(dropPlatformNoise);
+        setUpApplication(*qApp);
+        done = true;
+    }
+}
+
+// Shows the window and makes it the active window, so shortcuts and focus behave as for a user.
+inline bool showActive(QWidget* window) {
+    window->show();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+inline QString text(const QObject* root, const QString& name) {
+    if (auto* edit = root->findChild<QLineEdit*>(name))
+        return edit->text();
+    return byName<QLabel>(root, name)->text();
+}
+
+} // namespace pigmora::test
