@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs what is missing, builds Pigmora with its tests and runs them (offscreen: no display
+# needed). Fails when a test fails.
+#   BUILD_DIR   build directory (default: build)
+#   CMAKE_ARGS  further CMake options, e.g. "-DPIGMORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+build="${BUILD_DIR:-build}"
+# shellcheck disable=SC2086 # CMAKE_ARGS is meant to split into words
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON ${CMAKE_ARGS:-}
+cmake --build "$build" -j2
+cd "$build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
