@@ -4,6 +4,7 @@
 #include "channel_slider.h"
 #include "click_label.h"
 #include "menu_shortcut_priority.h"
+#include "status_bar.h"
 
 #include <QCloseEvent>
 #include <QLayout>
@@ -37,6 +38,8 @@ frmHauptprogramm::frmHauptprogramm(QWidget* parent)
     channels_ = std::make_unique<ChannelEditor>(state_, channelControls, ui_.lblTest);
     numberMode_ =
         std::make_unique<NumberMode>(state_, menu_.mnuDez, menu_.mnuHex, ui_.lblDez, ui_.lblHex);
+    editTarget_ = std::make_unique<EditTarget>(state_, *channels_, menu_.mnuVorder, menu_.mnuHinter,
+                                               ui_.StatusBar1->panel(1));
 
     connectChannelHandlers();
     connectMenuHandlers();
@@ -67,6 +70,11 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(menu_.mnuHex, &QAction::triggered, this, [this] { numberMode_->mnuHex_Click(); });
     connect(ui_.lblDez, &ClickLabel::clicked, this, [this] { numberMode_->mnuDez_Click(); });
     connect(ui_.lblHex, &ClickLabel::clicked, this, [this] { numberMode_->mnuHex_Click(); });
+    connect(menu_.mnuVorder, &QAction::triggered, this, [this] { editTarget_->mnuVorder_Click(); });
+    connect(menu_.mnuHinter, &QAction::triggered, this, [this] { editTarget_->mnuHinter_Click(); });
+    connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
+        editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
+    });
 }
 
 void frmHauptprogramm::Form_Load() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/channel_editor.h"
+#include "editor/edit_target.h"
 #include "editor/editor_state.h"
 #include "editor/number_mode.h"
 #include "menu_tree.h"
@@ -22,6 +23,7 @@ public:
 
     EditorState& state() { return state_; }
     ChannelEditor& channels() { return *channels_; }
+    EditTarget& editTarget() { return *editTarget_; }
     const WindowControls& controls() const { return ui_; }
     const MenuActions& menus() const { return menu_; }
 
@@ -44,6 +46,7 @@ private:
     MenuActions menu_;
     std::unique_ptr<ChannelEditor> channels_;
     std::unique_ptr<NumberMode> numberMode_;
+    std::unique_ptr<EditTarget> editTarget_;
     std::function<void()> endProcess_;
 };
 

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "editor/widget_colours.h"
 
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,6 +52,26 @@ inline QString text(const QObject* root, const QString& name) {
     if (auto* edit = root->findChild<QLineEdit*>(name))
         return edit->text();
     return byName<QLabel>(root, name)->text();
+}
+
+// Types a colour into the three decimal boxes, as a user would: select the box, type the value.
+inline void typeColour(const QWidget* window, int red, int green, int blue) {
+    const std::pair<const char*, int> boxes[] = {
+        {"txtRot", red}, {"txtGrün", green}, {"txtBlau", blue}};
+    for (const auto& [name, value] : boxes) {
+        auto* box = byName<QLineEdit>(window, QString::fromUtf8(name));
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QString::number(value));
+    }
+}
+
+// The channels the three sliders hold, as a packed colour value.
+inline ColourValue sliderColour(const QWidget* window) {
+    const auto value = [window](const char* name) {
+        return ColourValue(byName<QAbstractSlider>(window, QString::fromUtf8(name))->value());
+    };
+    return value("sldRot") + 256 * value("sldGrün") + 65536 * value("sldBlau");
 }
 
 } // namespace pigmora::test

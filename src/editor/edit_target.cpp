@@ -1,0 +1,39 @@
+#include "edit_target.h"
+
+#include "channel_editor.h"
+#include "text_forms.h"
+#include "widget_colours.h"
+
+#include <QAction>
+#include <QFrame>
+
+namespace pigmora {
+
+EditTarget::EditTarget(EditorState& state, ChannelEditor& channels, QAction* mnuVorder,
+                       QAction* mnuHinter, QFrame* targetPanel)
+    : state_(state)
+    , channels_(channels)
+    , mnuVorder_(mnuVorder)
+    , mnuHinter_(mnuHinter)
+    , targetPanel_(targetPanel) {}
+
+void EditTarget::select(bool foreground) {
+    mnuVorder_->setChecked(foreground);
+    mnuHinter_->setChecked(!foreground);
+    state_.bytziel = foreground ? 1 : 2;
+    setBevel(targetPanel_, foreground ? Bevel::Raised : Bevel::Inset);
+    // The target is set first, so the setters already paint into the newly chosen colour;
+    // once all three ran, that colour holds exactly the value read here.
+    const QWidget* sample = channels_.sample();
+    const ColourValue colour = foreground ? foreColour(sample) : backColour(sample);
+    channels_.setColour(HexZerlegen(colourValueText(colour)));
+}
+
+void EditTarget::StatusBar1_PanelClick(Bevel clickedPanel) {
+    if (clickedPanel == Bevel::Inset)
+        mnuVorder_Click();
+    else
+        mnuHinter_Click();
+}
+
+} // namespace pigmora

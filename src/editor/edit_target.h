@@ -1,0 +1,37 @@
+#pragma once
+
+#include "bevel.h"
+#include "editor_state.h"
+
+class QAction;
+class QFrame;
+
+namespace pigmora {
+
+class ChannelEditor;
+
+// Chooses whether the channels edit the sample's text colour or its background, shows the
+// choice (two menu check marks, the bevel of the "Hintergrund" panel) and reloads the channels
+// from the newly chosen colour of the sample.
+class EditTarget {
+public:
+    EditTarget(EditorState& state, ChannelEditor& channels, QAction* mnuVorder, QAction* mnuHinter,
+               QFrame* targetPanel);
+
+    void mnuVorder_Click() { select(true); }
+    void mnuHinter_Click() { select(false); }
+    // A click on any status bar panel, decided by that panel's shown bevel alone: a pressed-in
+    // panel selects the text colour, any other the background.
+    void StatusBar1_PanelClick(Bevel clickedPanel);
+
+private:
+    void select(bool foreground);
+
+    EditorState& state_;
+    ChannelEditor& channels_;
+    QAction* mnuVorder_;
+    QAction* mnuHinter_;
+    QFrame* targetPanel_;
+};
+
+} // namespace pigmora
