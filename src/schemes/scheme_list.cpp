@@ -8,9 +8,21 @@
 
 namespace pigmora {
 
+namespace {
+
+// The user's collation; where the system names no language (the C locale), the program's own
+// language, German, decides.
+QLocale collationLocale() {
+    const QLocale system = QLocale::system();
+    return system.language() == QLocale::C ? QLocale(QLocale::German, QLocale::Germany) : system;
+}
+
+} // namespace
+
 SchemeList::SchemeList(QWidget* parent)
     : QComboBox(parent)
-    , model_(new QStringListModel(this)) {
+    , model_(new QStringListModel(this))
+    , collator_(collationLocale()) {
     collator_.setCaseSensitivity(Qt::CaseInsensitive);
     setEditable(false);
     setModel(model_);

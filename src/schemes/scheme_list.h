@@ -9,8 +9,9 @@ class QStringListModel;
 namespace pigmora {
 
 // The drop-down list of scheme names. It keeps its entries in alphabetical order: compared
-// case-insensitively with the collation of the user's locale, and entries that compare equal
-// stay in the order they were added (a new one goes after its equals).
+// case-insensitively with the collation of the user's locale (German where the system sets
+// none), and entries that compare equal stay in the order they were added (a new one goes after
+// its equals).
 //
 // Its selection event `entryChosen` is raised when the user picks an entry and whenever the
 // program sets the selected index, and never otherwise: adding or removing entries does not

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "scheme_file.h"
+#include "table_cursor.h"
+
+#include <QString>
+#include <memory>
+
+namespace pigmora {
+
+class SchemeList;
+
+// The scheme file as the main window holds it from load to unload: its path, the open file
+// and the table cursor.
+class SchemeStore {
+public:
+    // The opening sequence: opens Farben.mdb in `directory` or creates it with the empty table,
+    // opens the cursor, and adds the name of every record that has one to `list`. Throws
+    // SchemeFileError, before anything is added, when the file cannot be used.
+    void open(const QString& directory, SchemeList& list);
+    // Closes the file. Throws SchemeFileError.
+    void close();
+
+    bool isOpen() const { return dbsfarben_ != nullptr; }
+    const QString& strpfad() const { return strpfad_; }
+    TableCursor& rstfarben() { return *rstfarben_; }
+
+private:
+    QString strpfad_;
+    std::unique_ptr<SchemeFile> dbsfarben_;
+    std::unique_ptr<TableCursor> rstfarben_;
+};
+
+} // namespace pigmora
