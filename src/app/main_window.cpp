@@ -7,14 +7,18 @@
 #include "status_bar.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLayout>
 #include <QMenuBar>
 #include <cstdlib>
 
 namespace pigmora {
 
-frmHauptprogramm::frmHauptprogramm(QWidget* parent)
+frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dialogs,
+                                   QWidget* parent)
     : QMainWindow(parent)
+    , ownDialogs_(dialogs ? nullptr : std::make_unique<QtDialogs>())
+    , dialogs_(dialogs ? dialogs : ownDialogs_.get())
     , endProcess_([] { std::_Exit(EXIT_SUCCESS); }) {
     setObjectName(QStringLiteral("frmHauptprogramm"));
     setWindowTitle(QStringLiteral("RGB-Tintrix"));
@@ -43,7 +47,7 @@ frmHauptprogramm::frmHauptprogramm(QWidget* parent)
 
     connectChannelHandlers();
     connectMenuHandlers();
-    Form_Load();
+    Form_Load(schemeDirectory);
     ui_.rows[0].decimalBox->setFocus();
 }
 
@@ -77,12 +81,29 @@ void frmHauptprogramm::connectMenuHandlers() {
     });
 }
 
-void frmHauptprogramm::Form_Load() {
+void frmHauptprogramm::Form_Load(const QString& schemeDirectory) {
     state_.bytmodus = 1;
     state_.bytziel = 2;
+    try {
+        schemes_.open(schemeDirectory, *ui_.cmbFarbe);
+        loaded_ = true;
+    } catch (const SchemeFileError& e) {
+        reportFatal(e.message());
+    }
 }
 
-void frmHauptprogramm::Form_Unload() {}
+void frmHauptprogramm::Form_Unload() {
+    try {
+        schemes_.close();
+    } catch (const SchemeFileError& e) {
+        reportFatal(e.message());
+    }
+}
+
+void frmHauptprogramm::reportFatal(const QString& message) {
+    dialogs_->message(this, message, QCoreApplication::applicationName(),
+                      Dialogs::MessageStyle::OkOnly);
+}
 
 void frmHauptprogramm::closeEvent(QCloseEvent* event) {
     Form_Unload();

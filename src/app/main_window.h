@@ -1,10 +1,13 @@
 #pragma once
 
+#include "dialogs.h"
 #include "editor/channel_editor.h"
 #include "editor/edit_target.h"
 #include "editor/editor_state.h"
 #include "editor/number_mode.h"
 #include "menu_tree.h"
+#include "schemes/scheme_location.h"
+#include "schemes/scheme_store.h"
 #include "window_layout.h"
 
 #include <QMainWindow>
@@ -18,7 +21,10 @@ namespace pigmora {
 class frmHauptprogramm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmHauptprogramm(QWidget* parent = nullptr);
+    // `schemeDirectory` holds Farben.mdb; `dialogs` (kept by the caller) replaces the real
+    // dialogs, for tests.
+    explicit frmHauptprogramm(const QString& schemeDirectory = defaultSchemeDirectory(),
+                              Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
     ~frmHauptprogramm() override;
 
     EditorState& state() { return state_; }
@@ -26,6 +32,11 @@ public:
     EditTarget& editTarget() { return *editTarget_; }
     const WindowControls& controls() const { return ui_; }
     const MenuActions& menus() const { return menu_; }
+    SchemeStore& schemes() { return schemes_; }
+
+    // False when the scheme file could not be used; the user has been told why, and the window
+    // must not be shown.
+    bool loaded() const { return loaded_; }
 
     // "&Ende": hides the window and ends the process at once, without the unload handler.
     void mnuEnde_Click();
@@ -36,12 +47,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load(const QString& schemeDirectory);
+    // Reports a failure the program cannot go on from.
+    void reportFatal(const QString& message);
     void Form_Unload();
     void connectChannelHandlers();
     void connectMenuHandlers();
 
+    std::unique_ptr<Dialogs> ownDialogs_;
+    Dialogs* dialogs_;
     EditorState state_;
+    SchemeStore schemes_;
+    bool loaded_ = false;
     WindowControls ui_;
     MenuActions menu_;
     std::unique_ptr<ChannelEditor> channels_;

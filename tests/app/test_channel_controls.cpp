@@ -31,7 +31,7 @@ class TestChannelControls : public QObject {
 private slots:
     void initTestCase() { test::setUpOnce(); }
     void init();
-    void cleanup() { window_.reset(); }
+    void cleanup() { window_.window.reset(); }
 
     void sliderKeys_data();
     void sliderKeys();
@@ -54,12 +54,12 @@ private:
     void verifyInStep(const QString& channel, int value);
     QWidget* w(const QString& name) { return byName(window_.get(), name); }
 
-    std::unique_ptr<frmHauptprogramm> window_;
+    test::WindowUnderTest window_;
 };
 
 void TestChannelControls::init() {
-    window_ = std::make_unique<frmHauptprogramm>();
-    QVERIFY(test::showActive(window_.get()));
+    window_.fresh();
+    QVERIFY(window_.open());
 }
 
 void TestChannelControls::verifyInStep(const QString& channel, int value) {

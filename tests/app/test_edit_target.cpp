@@ -18,7 +18,7 @@ class TestEditTarget : public QObject {
 private slots:
     void initTestCase() { test::setUpOnce(); }
     void init();
-    void cleanup() { window_.reset(); }
+    void cleanup() { window_.window.reset(); }
 
     void select_data();
     void select();
@@ -41,12 +41,12 @@ private:
         return byName<PanelStatusBar>(window_.get(), "StatusBar1")->panel(i);
     }
 
-    std::unique_ptr<frmHauptprogramm> window_;
+    test::WindowUnderTest window_;
 };
 
 void TestEditTarget::init() {
-    window_ = std::make_unique<frmHauptprogramm>();
-    QVERIFY(test::showActive(window_.get()));
+    window_.fresh();
+    QVERIFY(window_.open());
 }
 
 void TestEditTarget::choose(Way way) {

@@ -14,19 +14,19 @@ class TestMenuShortcuts : public QObject {
 private slots:
     void initTestCase() { test::setUpOnce(); }
     void init();
-    void cleanup() { window_.reset(); }
+    void cleanup() { window_.window.reset(); }
 
     void shortcutReachesItem_data();
     void shortcutReachesItem();
     void boxDoesNotCopyOrPaste();
 
 private:
-    std::unique_ptr<frmHauptprogramm> window_;
+    test::WindowUnderTest window_;
 };
 
 void TestMenuShortcuts::init() {
-    window_ = std::make_unique<frmHauptprogramm>();
-    QVERIFY(test::showActive(window_.get()));
+    window_.fresh();
+    QVERIFY(window_.open());
 }
 
 void TestMenuShortcuts::shortcutReachesItem_data() {

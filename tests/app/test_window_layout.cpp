@@ -19,7 +19,7 @@ class TestWindowLayout : public QObject {
 private slots:
     void initTestCase() { test::setUpOnce(); }
     void init();
-    void cleanup() { window_.reset(); }
+    void cleanup() { window_.window.reset(); }
 
     void window();
     void controls_data();
@@ -37,12 +37,12 @@ private slots:
     void hexBoxesTakeNoInput();
 
 private:
-    std::unique_ptr<frmHauptprogramm> window_;
+    test::WindowUnderTest window_;
 };
 
 void TestWindowLayout::init() {
-    window_ = std::make_unique<frmHauptprogramm>();
-    QVERIFY(test::showActive(window_.get()));
+    window_.fresh();
+    QVERIFY(window_.open());
 }
 
 void TestWindowLayout::window() {

@@ -6,11 +6,13 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "editor/widget_colours.h"
+#include "scripted_dialogs.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -25,17 +27,21 @@ template <typename T = QWidget> T* byName(const QObject* root, const QString& na
 
 // The offscreen platform warns whenever a fixed-size window is shown; that says nothing about
 // the program, so it is kept out of the test output.
+inline QtMessageHandler& testMessageHandler() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
 inline void dropPlatformNoise(QtMsgType type, const QMessageLogContext& context,
                               const QString& message) {
-    static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
     if (!message.contains(QLatin1String("does not support propagateSizeHints")))
-        previous(type, context, message);
+        testMessageHandler()(type, context, message);
 }
 
 inline void setUpOnce() {
     static bool done = false;
     if (!done) {
-        qInstallMessageHandler(dropPlatformNoise);
+        testMessageHandler() = qInstallMessageHandler(dropPlatformNoise);
         setUpApplication(*qApp);
         done = true;
     }
@@ -47,6 +53,28 @@ inline bool showActive(QWidget* window) {
     QApplication::setActiveWindow(window);
     return QTest::qWaitForWindowActive(window);
 }
+
+// A main window on a scheme file in a temporary directory, with scripted dialogs.
+struct WindowUnderTest {
+    std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmHauptprogramm> window;
+
+    // Closes the window and starts over in a new, empty directory.
+    void fresh() {
+        window.reset();
+        dir = std::make_unique<QTemporaryDir>();
+        dialogs = {};
+    }
+    // Makes the window (running its load handler) and shows it as the active window.
+    bool open() {
+        window = std::make_unique<frmHauptprogramm>(dir->path(), &dialogs);
+        return window->loaded() && showActive(window.get());
+    }
+    QString schemeFile() const { return dir->filePath(QStringLiteral("Farben.mdb")); }
+    frmHauptprogramm* operator->() const { return window.get(); }
+    frmHauptprogramm* get() const { return window.get(); }
+};
 
 inline QString text(const QObject* root, const QString& name) {
     if (auto* edit = root->findChild<QLineEdit*>(name))
