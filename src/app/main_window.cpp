@@ -3,13 +3,15 @@
 #include "channel_box.h"
 #include "channel_slider.h"
 #include "click_label.h"
-#include "menu_shortcut_priority.h"
+#include "schemes/scheme_list.h"
+#include "shortcut_priority.h"
 #include "status_bar.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPushButton>
 #include <cstdlib>
 
 namespace pigmora {
@@ -45,8 +47,12 @@ frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dial
     editTarget_ = std::make_unique<EditTarget>(state_, *channels_, menu_.mnuVorder, menu_.mnuHinter,
                                                ui_.StatusBar1->panel(1));
 
+    schemeCommands_ =
+        std::make_unique<SchemeCommands>(schemes_, *ui_.cmbFarbe, state_, *channels_, *editTarget_);
+
     connectChannelHandlers();
     connectMenuHandlers();
+    connectSchemeHandlers();
     Form_Load(schemeDirectory);
     ui_.rows[0].decimalBox->setFocus();
 }
@@ -54,7 +60,10 @@ frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dial
 frmHauptprogramm::~frmHauptprogramm() = default;
 
 void frmHauptprogramm::connectChannelHandlers() {
-    auto* shortcutsFirst = new MenuShortcutPriority(menu_.all(), this);
+    QList<QKeySequence> windowShortcuts;
+    for (const QAction* action : menu_.all())
+        windowShortcuts.append(action->shortcut());
+    auto* shortcutsFirst = new ShortcutPriority(windowShortcuts, this);
     for (Channel channel : allChannels) {
         const ChannelRow& row = ui_.rows[static_cast<int>(channel)];
         connect(row.slider, &ChannelSlider::scrolled, this,
@@ -79,6 +88,30 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });
+}
+
+void frmHauptprogramm::connectSchemeHandlers() {
+    connect(ui_.cmbFarbe, &SchemeList::entryChosen, this,
+            [this] { schemeCommands_->cmbFarbe_Click(); });
+    connect(ui_.cmdNeueFarbe, &QPushButton::clicked, this, &frmHauptprogramm::cmdNeueFarbe_Click);
+    connect(ui_.cmdWeg, &QPushButton::clicked, this, &frmHauptprogramm::cmdWeg_Click);
+}
+
+void frmHauptprogramm::cmdNeueFarbe_Click() {
+    const QString name = dialogs_->prompt(
+        this, QStringLiteral("Bitte geben Sie eine Bezeichnung für das neue Farbschema ein!"),
+        QStringLiteral("Neuer Eintrag"), SchemeCommands::maxNameLength);
+    showError(schemeCommands_->storeNew(name));
+}
+
+void frmHauptprogramm::cmdWeg_Click() {
+    showError(schemeCommands_->cmdWeg_Click());
+}
+
+void frmHauptprogramm::showError(const std::optional<QString>& message) {
+    if (message)
+        dialogs_->message(this, *message, QCoreApplication::applicationName(),
+                          Dialogs::MessageStyle::OkOnly);
 }
 
 void frmHauptprogramm::Form_Load(const QString& schemeDirectory) {

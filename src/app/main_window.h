@@ -6,6 +6,7 @@
 #include "editor/editor_state.h"
 #include "editor/number_mode.h"
 #include "menu_tree.h"
+#include "schemes/scheme_commands.h"
 #include "schemes/scheme_location.h"
 #include "schemes/scheme_store.h"
 #include "window_layout.h"
@@ -38,6 +39,8 @@ public:
     // must not be shown.
     bool loaded() const { return loaded_; }
 
+    void cmdNeueFarbe_Click();
+    void cmdWeg_Click();
     // "&Ende": hides the window and ends the process at once, without the unload handler.
     void mnuEnde_Click();
     // How the process is ended; tests replace it.
@@ -53,6 +56,8 @@ private:
     void Form_Unload();
     void connectChannelHandlers();
     void connectMenuHandlers();
+    void connectSchemeHandlers();
+    void showError(const std::optional<QString>& message);
 
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
@@ -64,6 +69,7 @@ private:
     std::unique_ptr<ChannelEditor> channels_;
     std::unique_ptr<NumberMode> numberMode_;
     std::unique_ptr<EditTarget> editTarget_;
+    std::unique_ptr<SchemeCommands> schemeCommands_;
     std::function<void()> endProcess_;
 };
 

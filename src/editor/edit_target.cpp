@@ -17,11 +17,15 @@ EditTarget::EditTarget(EditorState& state, ChannelEditor& channels, QAction* mnu
     , mnuHinter_(mnuHinter)
     , targetPanel_(targetPanel) {}
 
-void EditTarget::select(bool foreground) {
+void EditTarget::indicate(bool foreground) {
     mnuVorder_->setChecked(foreground);
     mnuHinter_->setChecked(!foreground);
     state_.bytziel = foreground ? 1 : 2;
     setBevel(targetPanel_, foreground ? Bevel::Raised : Bevel::Inset);
+}
+
+void EditTarget::select(bool foreground) {
+    indicate(foreground);
     // The target is set first, so the setters already paint into the newly chosen colour;
     // once all three ran, that colour holds exactly the value read here.
     const QWidget* sample = channels_.sample();

@@ -23,6 +23,9 @@ public:
     // A click on any status bar panel, decided by that panel's shown bevel alone: a pressed-in
     // panel selects the text colour, any other the background.
     void StatusBar1_PanelClick(Bevel clickedPanel);
+    // Sets the target and its indications without reloading the channels, for a caller that
+    // has just painted the channels into that colour itself.
+    void indicate(bool foreground);
 
 private:
     void select(bool foreground);

@@ -1,5 +1,6 @@
 #include "window_driver.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
 #include <QSignalSpy>
@@ -19,6 +20,8 @@ private slots:
     void shortcutReachesItem_data();
     void shortcutReachesItem();
     void boxDoesNotCopyOrPaste();
+    void accessKeysPressButtons_data();
+    void accessKeysPressButtons();
 
 private:
     test::WindowUnderTest window_;
@@ -80,6 +83,31 @@ void TestMenuShortcuts::boxDoesNotCopyOrPaste() {
     QCOMPARE(QGuiApplication::clipboard()->text(), "99"); // the box did not copy "12"
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(box->text(), "12"); // nor paste "99"
+}
+
+void TestMenuShortcuts::accessKeysPressButtons_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focus");
+    for (const char* focus : {"txtRot", "txtBlau", "sldGrün", "cmbFarbe"}) {
+        QTest::addRow("Alt+N in %s", focus) << "cmdNeueFarbe" << int(Qt::Key_N) << focus;
+        QTest::addRow("Alt+L in %s", focus) << "cmdWeg" << int(Qt::Key_L) << focus;
+    }
+}
+
+void TestMenuShortcuts::accessKeysPressButtons() {
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(QString, focus);
+    auto* b = byName<QAbstractButton>(window_.get(), button);
+    b->disconnect(window_.get());
+    QSignalSpy clicked(b, &QAbstractButton::clicked);
+    auto* target = byName(window_.get(), QString::fromUtf8(focus.toUtf8()));
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key), Qt::AltModifier);
+    QTRY_COMPARE(clicked.count(), 1); // an access key animates the click first
+    if (auto* box = qobject_cast<QLineEdit*>(target))
+        QCOMPARE(box->text(), "0");
 }
 
 QTEST_MAIN(TestMenuShortcuts)

@@ -2,7 +2,8 @@
 // running the program's own code on a scheme file:
 //
 //   pigmora_session <dir> list                 prints the scheme list, one entry per line
-//   pigmora_session <dir> store-end <names>    stores each name, prints "saved <name>" once it is
+//   pigmora_session <dir> store-end <names>    stores each name through "&Neu", prints "saved
+//   <name>" once it is
 //                                              stored, then ends through "&Ende"
 //   pigmora_session <dir> store-close <names>  the same, then closes the window
 //
@@ -21,14 +22,12 @@ using namespace pigmora;
 
 namespace {
 
-void store(frmHauptprogramm& window, const QString& name) {
-    TableCursor& cursor = window.schemes().rstfarben();
-    cursor.addNew();
-    cursor.setField(QStringLiteral("Name"), name);
-    for (std::size_t i = 1; i < schemeFields.size(); ++i)
-        cursor.setField(schemeFields[i], 1);
-    if (!cursor.update()) {
-        std::fprintf(stderr, "not saved: %s\n", qPrintable(cursor.error()));
+// Stores through "&Neu", answering its prompt with the name.
+void store(frmHauptprogramm& window, test::ScriptedDialogs& dialogs, const QString& name) {
+    dialogs.promptAnswers = {name};
+    window.cmdNeueFarbe_Click();
+    if (!dialogs.messages.isEmpty()) {
+        std::fprintf(stderr, "not saved: %s\n", qPrintable(dialogs.messages.first().text));
         std::exit(4);
     }
 }
@@ -57,7 +56,7 @@ int main(int argc, char* argv[]) {
     }
     window.show();
     for (const QString& name : args.mid(2)) {
-        store(window, name);
+        store(window, dialogs, name);
         out << "saved " << name << '\n';
         out.flush();
     }

@@ -1,0 +1,154 @@
+// Benchmarks of the commands, through the real main window (offscreen):
+//   - select, new (with its select) and delete on files of 10,000 and 100,000 schemes
+//   - one slider step and one typed digit, each with the setter chain and the sample's repaint
+// Prints a table and writes it to <results dir>/commands-<platform>.md.
+//
+//   pigmora_bench_commands <results dir> [runs]
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "bench_support.h"
+#include "schemes/scheme_list.h"
+#include "scripted_dialogs.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+
+using namespace pigmora;
+
+namespace {
+
+void fill(const QString& path, int schemes) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO Farbtabelle VALUES (?,?,?,?,?,?,?)", -1, &insert, nullptr);
+    for (int i = 0; i < schemes; ++i) {
+        const QByteArray name = QStringLiteral("Farbschema %1").arg(i).toUtf8();
+        sqlite3_bind_text(insert, 1, name.constData(), -1, SQLITE_TRANSIENT);
+        for (int c = 2; c <= 7; ++c)
+            sqlite3_bind_int(insert, c, (i * c) % 256);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// Lets queued work (the sample's repaint) run.
+void settle() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+struct Commands {
+    bench::Stats select, store, remove;
+};
+
+Commands schemeCommands(int schemes, int runs) {
+    QTemporaryDir dir;
+    test::ScriptedDialogs dialogs;
+    {
+        frmHauptprogramm first(dir.path(), &dialogs); // makes the file
+    }
+    fill(dir.filePath("Farben.mdb"), schemes);
+    frmHauptprogramm window(dir.path(), &dialogs);
+    window.show();
+    settle();
+    auto* list = window.findChild<SchemeList*>("cmbFarbe");
+    Commands c;
+    for (int i = 0; i < runs; ++i) {
+        const int entry = (i + 1) * list->entryCount() / (runs + 1);
+        c.select.add(bench::timeMs([&] {
+            list->setSelectedIndex(entry);
+            settle();
+        }));
+        dialogs.promptAnswers = {QStringLiteral("Neues Schema %1").arg(i)};
+        c.store.add(bench::timeMs([&] {
+            window.cmdNeueFarbe_Click();
+            settle();
+        }));
+        list->setSelectedIndex(entry);
+        c.remove.add(bench::timeMs([&] {
+            window.cmdWeg_Click();
+            settle();
+        }));
+    }
+    if (!dialogs.messages.isEmpty())
+        qFatal("a command failed: %s", qPrintable(dialogs.messages.first().text));
+    return c;
+}
+
+std::pair<bench::Stats, bench::Stats> interaction(int steps) {
+    QTemporaryDir dir;
+    test::ScriptedDialogs dialogs;
+    frmHauptprogramm window(dir.path(), &dialogs);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    settle();
+    bench::Stats slider, digit;
+    auto* sld = window.findChild<QSlider*>(QStringLiteral("sldGrün"));
+    sld->setFocus();
+    for (int i = 0; i < steps; ++i) {
+        const Qt::Key key = (i / 200) % 2 ? Qt::Key_Left : Qt::Key_Right;
+        slider.add(bench::timeMs([&] {
+            QTest::keyClick(sld, key);
+            settle();
+        }));
+    }
+    auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtBlau"));
+    box->setFocus();
+    for (int i = 0; i < steps; ++i) {
+        // Typing 1, 2, 3 then removing them again keeps the box changing on every key.
+        const int phase = i % 6;
+        const Qt::Key key = phase < 3 ? Qt::Key(Qt::Key_1 + phase) : Qt::Key_Backspace;
+        digit.add(bench::timeMs([&] {
+            QTest::keyClick(box, key);
+            settle();
+        }));
+    }
+    return {slider, digit};
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: %s <results dir> [runs]\n", argv[0]);
+        return 2;
+    }
+    const int runs = args.size() > 2 ? args[2].toInt() : 5;
+    QString table;
+    QTextStream t(&table);
+    t << "Scheme commands through the real window (Release, " << QGuiApplication::platformName()
+      << "), " << runs << " runs each, milliseconds\n\n"
+      << "| schemes | command | median | min | max |\n|---:|---|---:|---:|---:|\n";
+    for (int schemes : {10000, 100000}) {
+        const Commands c = schemeCommands(schemes, runs);
+        for (const auto& [name, stats] : {std::pair{"select", &c.select},
+                                          {"new (with its select)", &c.store},
+                                          {"delete", &c.remove}})
+            t << "| " << schemes << " | " << name << " | " << stats->row() << " |\n";
+    }
+    const int steps = 10000;
+    const auto [slider, digit] = interaction(steps);
+    t << "\nInteraction, " << steps << " each, milliseconds (setter chain and repaint)\n\n"
+      << "| action | median | min | max |\n|---|---:|---:|---:|\n"
+      << "| slider step (arrow key) | " << slider.row(3) << " |\n"
+      << "| typed digit or backspace | " << digit.row(3) << " |\n";
+    t << "\n" << bench::machine() << "\n";
+    t.flush();
+    std::printf("%s", qPrintable(table));
+    bench::writeResult(
+        args[1], QStringLiteral("commands-%1.md").arg(QGuiApplication::platformName()), table);
+    return 0;
+}

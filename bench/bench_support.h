@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTextStream>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace pigmora::bench {
+
+// Samples of one measurement.
+class Stats {
+public:
+    void add(double value) { values_.push_back(value); }
+    double median() const {
+        std::vector<double> v = values_;
+        std::sort(v.begin(), v.end());
+        if (v.empty())
+            return 0;
+        return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    }
+    double min() const {
+        return values_.empty() ? 0 : *std::min_element(values_.begin(), values_.end());
+    }
+    double max() const {
+        return values_.empty() ? 0 : *std::max_element(values_.begin(), values_.end());
+    }
+    // "median | min | max" for a table row.
+    QString row(int decimals = 1) const {
+        return QStringLiteral("%1 | %2 | %3")
+            .arg(median(), 0, 'f', decimals)
+            .arg(min(), 0, 'f', decimals)
+            .arg(max(), 0, 'f', decimals);
+    }
+
+private:
+    std::vector<double> values_;
+};
+
+template <typename F> double timeMs(F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+inline QString cpuModel() {
+    QFile f(QStringLiteral("/proc/cpuinfo"));
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : f.readAll().split('\n'))
+            if (line.startsWith("model name"))
+                return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+    return QStringLiteral("unknown CPU");
+}
+
+// The machine a table was measured on: nproc, CPU model and date.
+inline QString machine() {
+    return QStringLiteral("Machine: %1 cores (nproc), %2; %3")
+        .arg(std::thread::hardware_concurrency())
+        .arg(cpuModel(), QDateTime::currentDateTime().toString(Qt::ISODate));
+}
+
+inline void writeResult(const QString& dir, const QString& name, const QString& table) {
+    QDir().mkpath(dir);
+    QFile out(QDir(dir).filePath(name));
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        out.write(table.toUtf8());
+}
+
+} // namespace pigmora::bench
