@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -20,15 +23,22 @@ public:
     // `maxLength` characters. Returns the typed text, or an empty text when cancelled.
     virtual QString prompt(QWidget* owner, const QString& text, const QString& title,
                            int maxLength) = 0;
+    // The colour dialog, opened on `initial`. Empty when cancelled.
+    virtual std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) = 0;
+    // The font dialog, opened on `initial`, without an effects section (strikeout, underline).
+    // Empty when cancelled.
+    virtual std::optional<QFont> chooseFont(QWidget* owner, const QFont& initial) = 0;
 };
 
-// The real dialogs of Qt.
+// The real dialogs of Qt (the platform's own colour and font dialogs where Qt has them).
 class QtDialogs : public Dialogs {
 public:
     void message(QWidget* owner, const QString& text, const QString& title,
                  MessageStyle style) override;
     QString prompt(QWidget* owner, const QString& text, const QString& title,
                    int maxLength) override;
+    std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
+    std::optional<QFont> chooseFont(QWidget* owner, const QFont& initial) override;
 };
 
 } // namespace pigmora

@@ -50,6 +50,9 @@ frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dial
     schemeCommands_ =
         std::make_unique<SchemeCommands>(schemes_, *ui_.cmbFarbe, state_, *channels_, *editTarget_);
 
+    commands_ =
+        std::make_unique<MenuCommands>(this, state_, *channels_, *dialogs_, &systemClipboard_);
+
     connectChannelHandlers();
     connectMenuHandlers();
     connectSchemeHandlers();
@@ -85,6 +88,12 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(ui_.lblHex, &ClickLabel::clicked, this, [this] { numberMode_->mnuHex_Click(); });
     connect(menu_.mnuVorder, &QAction::triggered, this, [this] { editTarget_->mnuVorder_Click(); });
     connect(menu_.mnuHinter, &QAction::triggered, this, [this] { editTarget_->mnuHinter_Click(); });
+    connect(menu_.mnuKopieren, &QAction::triggered, this,
+            [this] { commands_->mnuKopieren_Click(); });
+    connect(menu_.mnuWahl, &QAction::triggered, this, [this] { commands_->mnuWahl_Click(); });
+    connect(menu_.mnuSchrift, &QAction::triggered, this, [this] { commands_->mnuSchrift_Click(); });
+    connect(ui_.lblTest, &ClickLabel::clicked, this, [this] { commands_->lblTest_Click(); });
+    connect(menu_.mnuHilfe, &QAction::triggered, this, [this] { commands_->mnuHilfe_Click(); });
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });

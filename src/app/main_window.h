@@ -1,10 +1,12 @@
 #pragma once
 
+#include "clipboard.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
 #include "editor/edit_target.h"
 #include "editor/editor_state.h"
 #include "editor/number_mode.h"
+#include "menu_commands.h"
 #include "menu_tree.h"
 #include "schemes/scheme_commands.h"
 #include "schemes/scheme_location.h"
@@ -34,6 +36,9 @@ public:
     const WindowControls& controls() const { return ui_; }
     const MenuActions& menus() const { return menu_; }
     SchemeStore& schemes() { return schemes_; }
+    MenuCommands& commands() { return *commands_; }
+    // Replaces the system clipboard, for tests.
+    void setClipboard(Clipboard* clipboard) { commands_->setClipboard(clipboard); }
 
     // False when the scheme file could not be used; the user has been told why, and the window
     // must not be shown.
@@ -70,6 +75,8 @@ private:
     std::unique_ptr<NumberMode> numberMode_;
     std::unique_ptr<EditTarget> editTarget_;
     std::unique_ptr<SchemeCommands> schemeCommands_;
+    SystemClipboard systemClipboard_;
+    std::unique_ptr<MenuCommands> commands_;
     std::function<void()> endProcess_;
 };
 

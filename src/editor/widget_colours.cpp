@@ -6,8 +6,6 @@
 
 namespace pigmora {
 
-namespace {
-
 ColourValue fromQColor(const QColor& c) {
     return packColour(Rgb{ChannelValue(c.red()), ChannelValue(c.green()), ChannelValue(c.blue())});
 }
@@ -15,6 +13,8 @@ ColourValue fromQColor(const QColor& c) {
 QColor toQColor(ColourValue v) {
     return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
 }
+
+namespace {
 
 void setRoleColour(QWidget* w, QPalette::ColorRole role, ColourValue v) {
     QPalette p = w->palette();

@@ -2,10 +2,14 @@
 
 #include "colour_value.h"
 
+class QColor;
 class QWidget;
 
 // Foreground (text) and background colour of a label, as packed colour values.
 namespace pigmora {
+
+ColourValue fromQColor(const QColor& c);
+QColor toQColor(ColourValue v);
 
 ColourValue foreColour(const QWidget* w);
 ColourValue backColour(const QWidget* w);

@@ -25,6 +25,12 @@ public:
     QList<Prompt> prompts;
     // Answers for the text prompt, taken in turn; an empty text is what Cancel gives.
     QStringList promptAnswers;
+    // The colour and the font each dialog was opened on.
+    QList<QColor> colourRequests;
+    QList<QFont> fontRequests;
+    // Answers for the colour and font dialogs, taken in turn; empty (or none left) is Cancel.
+    QList<std::optional<QColor>> colourAnswers;
+    QList<std::optional<QFont>> fontAnswers;
 
     void message(QWidget*, const QString& text, const QString& title, MessageStyle style) override {
         messages.append({text, title, style});
@@ -32,6 +38,14 @@ public:
     QString prompt(QWidget*, const QString& text, const QString& title, int maxLength) override {
         prompts.append({text, title, maxLength});
         return promptAnswers.isEmpty() ? QString() : promptAnswers.takeFirst();
+    }
+    std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override {
+        colourRequests.append(initial);
+        return colourAnswers.isEmpty() ? std::nullopt : colourAnswers.takeFirst();
+    }
+    std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
+        fontRequests.append(initial);
+        return fontAnswers.isEmpty() ? std::nullopt : fontAnswers.takeFirst();
     }
 };
 

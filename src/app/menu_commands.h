@@ -1,0 +1,43 @@
+#pragma once
+
+#include "common_dialog.h"
+
+class QWidget;
+
+namespace pigmora {
+
+class ChannelEditor;
+class Clipboard;
+class Dialogs;
+struct EditorState;
+
+// The main window's commands that work through the platform: copy the edited colour, choose
+// it in the colour dialog, choose the sample's font, and the help message.
+class MenuCommands {
+public:
+    MenuCommands(QWidget* owner, EditorState& state, ChannelEditor& channels, Dialogs& dialogs,
+                 Clipboard* clipboard);
+
+    // Puts the edited colour on the clipboard (nine decimal digits in decimal mode, six
+    // hexadecimal ones otherwise) and shows what the clipboard then holds.
+    void mnuKopieren_Click();
+    // Sets the channels from the colour chosen in the colour dialog.
+    void mnuWahl_Click();
+    // Copies name, size, italic, bold and underline of the chosen font into the sample.
+    void lblTest_Click();
+    void mnuSchrift_Click() { lblTest_Click(); }
+    void mnuHilfe_Click();
+
+    CommonDialog& cdlg() { return cdlg_; }
+    void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
+
+private:
+    QWidget* owner_;
+    EditorState& state_;
+    ChannelEditor& channels_;
+    Dialogs& dialogs_;
+    Clipboard* clipboard_;
+    CommonDialog cdlg_;
+};
+
+} // namespace pigmora
