@@ -94,6 +94,7 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(menu_.mnuSchrift, &QAction::triggered, this, [this] { commands_->mnuSchrift_Click(); });
     connect(ui_.lblTest, &ClickLabel::clicked, this, [this] { commands_->lblTest_Click(); });
     connect(menu_.mnuHilfe, &QAction::triggered, this, [this] { commands_->mnuHilfe_Click(); });
+    connect(menu_.mnuInfo, &QAction::triggered, this, [this] { commands_->mnuInfo_Click(); });
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });

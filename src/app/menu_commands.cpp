@@ -1,5 +1,6 @@
 #include "menu_commands.h"
 
+#include "about/about_window.h"
 #include "clipboard.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
@@ -64,6 +65,12 @@ void MenuCommands::lblTest_Click() {
 void MenuCommands::mnuHilfe_Click() {
     dialogs_.message(owner_, QStringLiteral("Alles selbsterklärend!"),
                      QStringLiteral("Noch nicht fertig"), Dialogs::MessageStyle::Information);
+}
+
+void MenuCommands::mnuInfo_Click() {
+    // The window deletes itself when it closes; each opening loads it anew.
+    auto* about = new frmAbout(owner_);
+    about->exec();
 }
 
 } // namespace pigmora

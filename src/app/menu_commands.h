@@ -12,7 +12,7 @@ class Dialogs;
 struct EditorState;
 
 // The main window's commands that work through the platform: copy the edited colour, choose
-// it in the colour dialog, choose the sample's font, and the help message.
+// it in the colour dialog, choose the sample's font, the help message and the About window.
 class MenuCommands {
 public:
     MenuCommands(QWidget* owner, EditorState& state, ChannelEditor& channels, Dialogs& dialogs,
@@ -27,6 +27,8 @@ public:
     void lblTest_Click();
     void mnuSchrift_Click() { lblTest_Click(); }
     void mnuHilfe_Click();
+    // Shows the About window modally, the main window as its owner; returns once it is closed.
+    void mnuInfo_Click();
 
     CommonDialog& cdlg() { return cdlg_; }
     void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }

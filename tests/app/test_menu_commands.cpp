@@ -6,6 +6,8 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace pigmora;
@@ -44,6 +46,7 @@ private slots:
     void realColourDialog();
     void realFontDialog();
     void realMessageBox();
+    void infoShowsTheAboutWindowModally();
 
 private:
     void trigger(const char* action) { byName<QAction>(window_.get(), action)->trigger(); }
@@ -292,6 +295,29 @@ void TestMenuCommands::realMessageBox() {
     trigger("mnuHilfe");
     QCOMPARE(text, "Alles selbsterklärend!");
     QCOMPARE(title, "Noch nicht fertig");
+}
+
+void TestMenuCommands::infoShowsTheAboutWindowModally() {
+    for (int opening = 0; opening < 2; ++opening) { // each opening builds the window anew
+        // Offscreen, no window manager hands activation back after a modal window closes.
+        QVERIFY(test::showActive(window_.get()));
+        QPointer<QWidget> about;
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            about = QApplication::activeModalWidget();
+            QVERIFY(about);
+            QCOMPARE(about->objectName(), "frmAbout");
+            QCOMPARE(about->windowTitle(), "Info zu Pigmora");
+            QVERIFY(about->isModal());
+            QCOMPARE(about->parentWidget(), window_.get());
+            seen = true;
+            QTest::mouseClick(byName<QPushButton>(about, "cmdOK"), Qt::LeftButton);
+        });
+        QTest::keyClick(window_.get(), Qt::Key_F1, Qt::ShiftModifier);
+        // The command returned only once the window was closed, and the window is gone.
+        QVERIFY(seen);
+        QTRY_VERIFY(about.isNull());
+    }
 }
 
 QTEST_MAIN(TestMenuCommands)
