@@ -5,7 +5,8 @@
 #   CMAKE_ARGS  further CMake options, e.g. "-DPIGMORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+# The install test validates the desktop entry and the AppStream file.
+./scripts/install-deps.sh desktop-file-utils appstream
 build="${BUILD_DIR:-build}"
 # shellcheck disable=SC2086 # CMAKE_ARGS is meant to split into words
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON ${CMAKE_ARGS:-}

@@ -2,6 +2,9 @@
 // running the program's own code on a scheme file:
 //
 //   pigmora_session <dir> list                 prints the scheme list, one entry per line
+//
+// In place of <dir>, "--default" uses the directory the program itself would choose (beside
+// the executable, or the per-user data directory when that one cannot be written).
 //   pigmora_session <dir> store-end <names>    stores each name through "&Neu", prints "saved
 //   <name>" once it is
 //                                              stored, then ends through "&Ende"
@@ -41,7 +44,8 @@ int main(int argc, char* argv[]) {
     if (args.size() < 2)
         return 2;
     test::ScriptedDialogs dialogs;
-    frmHauptprogramm window(args[0], &dialogs);
+    const QString dir = args[0] == QLatin1String("--default") ? defaultSchemeDirectory() : args[0];
+    frmHauptprogramm window(dir, &dialogs);
     if (!window.loaded())
         return 3;
     QTextStream out(stdout);
