@@ -58,6 +58,7 @@ AboutControls buildAboutLayout(QWidget* client) {
     c.picIcon = place(new QLabel(client), "picIcon", twipsRect(120, 120, 810, 810));
     c.picIcon->setPixmap(QPixmap(QStringLiteral(":/about/pigmora-50.bmp")));
     c.picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c.picIcon->setAccessibleName(QStringLiteral("Pigmora-Symbol"));
 
     c.lblTitle =
         label(client, "lblTitle", QStringLiteral("Pigmora"), twipsRect(1050, 240, 3885, 480), true);

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "channel_slider.h"
 #include "version.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Pigmora"));
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationVersion(QStringLiteral(PIGMORA_VERSION));
+    ChannelSlider::installAccessibility();
 
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/pigmora-16.png"), QSize(16, 16));

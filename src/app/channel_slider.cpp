@@ -1,10 +1,51 @@
 #include "channel_slider.h"
 
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
 namespace pigmora {
+
+namespace {
+
+// Qt's own slider interface sets the value from the program's side, which the editor rightly
+// ignores; a value set by a screen reader is the user's move.
+class AccessibleChannelSlider : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit AccessibleChannelSlider(ChannelSlider* slider)
+        : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
+                                                   : QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? QString::number(slider()->value())
+                                       : QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return slider()->value(); }
+    void setCurrentValue(const QVariant& value) override { slider()->moveAsUser(value.toInt()); }
+    QVariant maximumValue() const override { return slider()->maximum(); }
+    QVariant minimumValue() const override { return slider()->minimum(); }
+    QVariant minimumStepSize() const override { return slider()->singleStep(); }
+
+private:
+    ChannelSlider* slider() const { return static_cast<ChannelSlider*>(widget()); }
+};
+
+QAccessibleInterface* accessibleChannelSlider(const QString& className, QObject* object) {
+    if (className == QLatin1String("pigmora::ChannelSlider") && object->isWidgetType())
+        return new AccessibleChannelSlider(static_cast<ChannelSlider*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void ChannelSlider::installAccessibility() {
+    QAccessible::installFactory(accessibleChannelSlider);
+}
 
 ChannelSlider::ChannelSlider(QWidget* parent)
     : QSlider(Qt::Horizontal, parent) {

@@ -14,6 +14,13 @@ class ChannelSlider : public QSlider {
 public:
     explicit ChannelSlider(QWidget* parent = nullptr);
 
+    // Moves the slider as a user does, raising `scrolled` (for assistive technology, which
+    // sets values directly).
+    void moveAsUser(int value) { setSliderPosition(value); }
+
+    // Makes assistive technology reach channel sliders through moveAsUser(). Once per program.
+    static void installAccessibility();
+
 signals:
     void scrolled();
 

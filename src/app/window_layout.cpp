@@ -85,6 +85,12 @@ ChannelRow buildRow(QWidget* client, const RowLayout& r) {
     row.hexBox->setText(QStringLiteral("0"));
     row.hexBox->setEnabled(false);
 
+    // Screen readers name each control after the label it stands beside.
+    const QString caption = QString::fromUtf8(r.caption);
+    row.slider->setAccessibleName(caption);
+    row.decimalBox->setAccessibleName(caption + QStringLiteral(" Dez"));
+    row.hexBox->setAccessibleName(caption + QStringLiteral(" Hex"));
+
     if (r.greenToolTip) {
         row.decimalBox->setToolTip(QStringLiteral("Grünwert"));
         row.hexBox->setToolTip(QStringLiteral("Grünwert"));
@@ -132,6 +138,7 @@ WindowControls buildWindowLayout(QWidget* client) {
                           twipsRect(240, 2400, 1215, 375), arial(12), true);
     c.lblTest = label<ClickLabel>(client, "lblTest", sampleText(),
                                   twipsRect(1680, 2400, 5535, 1335), timesNewRoman(9.75), false);
+    c.lblTest->setAccessibleName(QStringLiteral("Vorschau"));
     setForeColour(c.lblTest, 0x000000);
     setBackColour(c.lblTest, 0x000000);
 
@@ -140,6 +147,7 @@ WindowControls buildWindowLayout(QWidget* client) {
     c.cmdWeg = place(new QPushButton(QStringLiteral("&löschen"), client), "cmdWeg",
                      twipsRect(960, 3960, 975, 315));
     c.cmbFarbe = place(new SchemeList(client), "cmbFarbe", twipsRect(2040, 3960, 5175, 315));
+    c.cmbFarbe->setAccessibleName(QStringLiteral("Farbschema"));
     c.StatusBar1 = buildStatusBar(client);
 
     // Tab visits the boxes, the scheme row, then the sliders with blue before green.
