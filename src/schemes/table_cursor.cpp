@@ -44,6 +44,7 @@ bool TableCursor::fetchAfter(qint64 rowid) {
     rows_.clear();
     position_ = 0;
     currentDeleted_ = false;
+    forgetChannels(); // a new walk reads every record afresh
     batch_.bind(1, sqlite3_int64(rowid));
     batch_.bind(2, sqlite3_int64(batchSize));
     int rc;
@@ -132,6 +133,7 @@ bool TableCursor::update() {
         fail();
     insert_.reset();
     newRecord_.reset();
+    forgetChannels(); // the new record may carry the row id of one deleted before
     return ok;
 }
 
@@ -144,8 +146,10 @@ bool TableCursor::deleteCurrent() {
     if (!ok)
         fail();
     delete_.reset();
-    if (ok)
+    if (ok) {
         currentDeleted_ = true;
+        forgetChannels();
+    }
     return ok;
 }
 

@@ -62,6 +62,9 @@ private:
     bool fetchAfter(qint64 rowid);
     bool fail();
     const Row* current() const;
+    // Drops the channels read for the last record. They are kept only while the cursor stays
+    // on that record: a row id is reused once the last record is deleted.
+    void forgetChannels() { loadedRecord_ = -1; }
 
     SchemeFile& file_;
     SqliteStatement batch_;

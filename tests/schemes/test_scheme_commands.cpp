@@ -56,6 +56,7 @@ private slots:
     void deleteScheme();
     void deleteTheOnlyScheme();
     void failedDeleteKeepsTheEntry();
+    void storeAfterDeletingTheLastRecordKeepsTheNewColours();
     void realPromptStoresAndKeysDelete();
 
 private:
@@ -386,6 +387,23 @@ void TestSchemeCommands::failedDeleteKeepsTheEntry() {
     QVERIFY(window_.dialogs.messages[0].text.contains("readonly"));
     QCOMPARE(storedNames(), QStringList{"Wald"});
     QCOMPARE(entries(), QStringList{"Wald"});
+}
+
+void TestSchemeCommands::storeAfterDeletingTheLastRecordKeepsTheNewColours() {
+    startWith({});
+    compose(0x010101, 0x1E140A);
+    window_.dialogs.promptAnswers = {"A"};
+    window_->cmdNeueFarbe_Click();
+    window_->cmdWeg_Click(); // the engine may give the next record the same row id
+    compose(0x020202, 0x326496);
+    window_.dialogs.promptAnswers = {"B"};
+    window_->cmdNeueFarbe_Click();
+    QCOMPARE(backColour(sample()), 0x326496u);
+    QCOMPARE(foreColour(sample()), 0x020202u);
+    QCOMPARE(test::sliderColour(window_.get()), 0x326496u);
+    QCOMPARE(RawDb(window_.schemeFile())
+                 .rows("SELECT Name, Rot, \"Grün\", Blau, Roth, \"Grünh\", Blauh FROM Farbtabelle"),
+             QStringList{"B|2|2|2|150|100|50"});
 }
 
 void TestSchemeCommands::realPromptStoresAndKeysDelete() {
