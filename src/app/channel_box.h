@@ -7,9 +7,9 @@
 namespace pigmora {
 
 // A line edit that shows each typed character to a handler before it is inserted. The handler
-// gets the character's code by reference and cancels the character by setting it to 0.
-// Keys that type no character (arrows, Delete, Home, End) and key combinations with Ctrl, Alt
-// or Meta are editing commands, not characters, and go straight to the line edit.
+// gets the character's code by reference and cancels the character by setting it to 0; so a
+// handler that lets only digits through also stops Ctrl+X, Ctrl+Z and the like. Keys that type
+// no character (arrows, Delete, Home, End) go straight to the line edit.
 class ChannelBox : public QLineEdit {
     Q_OBJECT
 public:

@@ -41,6 +41,8 @@ private slots:
     void typedDigits();
     void keyFilterDropsCharacters_data();
     void keyFilterDropsCharacters();
+    void editingCommandsAreFiltered_data();
+    void editingCommandsAreFiltered();
     void pastedText_data();
     void pastedText();
     void onlyTheTargetColourChanges_data();
@@ -198,6 +200,40 @@ void TestChannelControls::keyFilterDropsCharacters() {
     verifyInStep("Grün", 4);
     QTest::keyClick(box, Qt::Key_Backspace);
     verifyInStep("Grün", 0); // an emptied box shows "0"
+}
+
+void TestChannelControls::editingCommandsAreFiltered_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    const int ctrl = Qt::ControlModifier;
+    QTest::newRow("Ctrl+X does not cut") << int(Qt::Key_X) << ctrl << "\x18";
+    QTest::newRow("Ctrl+Z does not undo") << int(Qt::Key_Z) << ctrl << "\x1a";
+    QTest::newRow("Ctrl+A types nothing") << int(Qt::Key_A) << ctrl << "\x01";
+    QTest::newRow("Ctrl+Backspace deletes no word") << int(Qt::Key_Backspace) << ctrl << "\x7f";
+    QTest::newRow("AltGr character")
+        << int(Qt::Key_At) << int(Qt::ControlModifier | Qt::AltModifier) << "@";
+    QTest::newRow("character outside the basic plane") << 0 << 0 << "😀";
+}
+
+void TestChannelControls::editingCommandsAreFiltered() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    auto* box = byName<QLineEdit>(window_.get(), "txtRot");
+    box->setFocus();
+    QTest::keyClicks(box, "12");
+    box->selectAll();
+    QGuiApplication::clipboard()->setText("unverändert");
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+    QApplication::sendEvent(box, &press);
+    QCOMPARE(box->text(), "12");
+    QCOMPARE(QGuiApplication::clipboard()->text(), "unverändert");
+    verifyInStep("Rot", 12);
+    // Keys that type nothing keep their usual effect.
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_Delete);
+    verifyInStep("Rot", 2);
 }
 
 void TestChannelControls::pastedText_data() {
