@@ -7,8 +7,28 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QValidator>
 
 namespace pigmora {
+
+namespace {
+
+// Accepts input of at most `limit` characters; a character outside the basic plane (an emoji)
+// counts once, as the scheme file counts it.
+class CharacterLimit : public QValidator {
+public:
+    CharacterLimit(int limit, QObject* parent)
+        : QValidator(parent)
+        , limit_(limit) {}
+    State validate(QString& input, int&) const override {
+        return input.toUcs4().size() <= limit_ ? Acceptable : Invalid;
+    }
+
+private:
+    int limit_;
+};
+
+} // namespace
 
 void QtDialogs::message(QWidget* owner, const QString& text, const QString& title,
                         MessageStyle style) {
@@ -26,7 +46,7 @@ QString QtDialogs::prompt(QWidget* owner, const QString& text, const QString& ti
     dialog.setInputMode(QInputDialog::TextInput);
     // The dialog's line edit exists once the input mode is set.
     if (auto* edit = dialog.findChild<QLineEdit*>())
-        edit->setMaxLength(maxLength);
+        edit->setValidator(new CharacterLimit(maxLength, edit));
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 

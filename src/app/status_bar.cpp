@@ -1,5 +1,7 @@
 #include "status_bar.h"
 
+#include "editor/display_locale.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QMouseEvent>
@@ -68,7 +70,7 @@ StatusPanel* PanelStatusBar::addPanel(const PanelSettings& settings) {
 
 void PanelStatusBar::refreshClock() {
     const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale = QLocale::system();
+    const QLocale locale = displayLocale();
     bool changed = false;
     for (StatusPanel* panel : std::as_const(panels_)) {
         QString text;

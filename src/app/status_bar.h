@@ -47,8 +47,8 @@ private:
 // A status bar of panels side by side. Panels that fit their text are as wide as their text or
 // their minimum width; the spring panel takes what is left. Should the panels not fit, the
 // spring panel gives up its width first, so no panel with content is cut off. Time and date
-// panels show the current time and date in the platform's short formats and keep themselves
-// current.
+// panels show the current time and date in the platform's short formats (German ones where the
+// system sets none) and keep themselves current.
 class PanelStatusBar : public QWidget {
     Q_OBJECT
 public:

@@ -30,14 +30,6 @@ std::optional<ChannelValue> channelField(TableCursor& cursor, const QString& fie
     return ChannelValue(v);
 }
 
-qsizetype characterCount(const QString& text) {
-    qsizetype count = 0;
-    for (auto it = text.cbegin(); it != text.cend(); ++it, ++count)
-        if (it->isHighSurrogate() && it + 1 != text.cend() && (it + 1)->isLowSurrogate())
-            ++it;
-    return count;
-}
-
 QString storeFailure(const QString& name, const QString& reason) {
     return QStringLiteral("Das Farbschema „%1“ wurde nicht gespeichert.\n\n%2").arg(name, reason);
 }
@@ -84,7 +76,7 @@ void SchemeCommands::cmbFarbe_Click() {
 std::optional<QString> SchemeCommands::storeNew(const QString& name) {
     if (name.isEmpty())
         return std::nullopt;
-    if (characterCount(name) > maxNameLength)
+    if (name.toUcs4().size() > maxNameLength) // characters, as the engine counts them
         return storeFailure(
             name,
             QStringLiteral("Ein Name darf höchstens %1 Zeichen lang sein.").arg(maxNameLength));

@@ -1,5 +1,7 @@
 #include "scheme_list.h"
 
+#include "editor/display_locale.h"
+
 #include <QListView>
 #include <QStringListModel>
 #include <algorithm>
@@ -8,21 +10,10 @@
 
 namespace pigmora {
 
-namespace {
-
-// The user's collation; where the system names no language (the C locale), the program's own
-// language, German, decides.
-QLocale collationLocale() {
-    const QLocale system = QLocale::system();
-    return system.language() == QLocale::C ? QLocale(QLocale::German, QLocale::Germany) : system;
-}
-
-} // namespace
-
 SchemeList::SchemeList(QWidget* parent)
     : QComboBox(parent)
     , model_(new QStringListModel(this))
-    , collator_(collationLocale()) {
+    , collator_(displayLocale()) {
     collator_.setCaseSensitivity(Qt::CaseInsensitive);
     setEditable(false);
     setModel(model_);

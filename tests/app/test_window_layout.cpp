@@ -2,6 +2,7 @@
 
 #include "app/channel_slider.h"
 #include "app/status_bar.h"
+#include "editor/display_locale.h"
 #include "schemes/scheme_list.h"
 
 #include <QAction>
@@ -265,7 +266,7 @@ void TestWindowLayout::statusBarPanels() {
 
 void TestWindowLayout::clockAndDateAreCurrent() {
     auto* bar = byName<PanelStatusBar>(window_.get(), "StatusBar1");
-    const QLocale locale = QLocale::system();
+    const QLocale locale = displayLocale();
     const auto timeText = [&] {
         return locale.toString(QTime::currentTime(), clockFormat(locale));
     };

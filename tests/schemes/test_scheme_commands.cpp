@@ -421,6 +421,12 @@ void TestSchemeCommands::realPromptStoresAndKeysDelete() {
         QCOMPARE(prompt->labelText(),
                  "Bitte geben Sie eine Bezeichnung für das neue Farbschema ein!");
         auto* edit = prompt->findChild<QLineEdit*>();
+        // At most 30 characters, an emoji counting as one.
+        edit->insert(QString("🌈").repeated(30));
+        QCOMPARE(edit->text(), QString("🌈").repeated(30));
+        edit->insert("x");
+        QCOMPARE(edit->text(), QString("🌈").repeated(30));
+        edit->clear();
         QTest::keyClicks(edit, "Morgenrot und noch viel mehr Text");
         QCOMPARE(edit->text(), "Morgenrot und noch viel mehr T"); // 30 characters at most
         QTest::keyClick(edit, Qt::Key_Return);
