@@ -8,9 +8,10 @@
 //                                                "saved <name>" once it is stored, then ends
 //                                                through "&Ende"
 //   pigmora_session <dir> store-close <names>    the same, then closes the window
-//   pigmora_session <dir> store-many <prefix> <count>
+//   pigmora_session <dir> store-many <prefix> <count> [pause]
 //                                                stores "<prefix>1" to "<prefix><count>" the
-//                                                same way, then closes the window
+//                                                same way, with `pause` milliseconds of idle
+//                                                event loop between two, then closes the window
 //
 // Exit code 3 means the window could not load its scheme file (its message goes to stderr),
 // 4 that a scheme could not be stored.
@@ -23,7 +24,9 @@
 #include "scripted_dialogs.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 
 using namespace pigmora;
@@ -79,14 +82,21 @@ int main(int argc, char* argv[]) {
     }
     window.show();
     QStringList names = args.mid(2);
+    int pauseMs = 0;
     if (action == QLatin1String("store-many")) {
         const QString prefix = args.value(2);
         const int count = args.value(3).toInt();
+        pauseMs = args.value(4).toInt();
         names.clear();
         for (int i = 1; i <= count; ++i)
             names << prefix + QString::number(i);
     }
     for (const QString& name : names) {
+        if (pauseMs > 0 && name != names.first()) {
+            QEventLoop idle;
+            QTimer::singleShot(pauseMs, &idle, &QEventLoop::quit);
+            idle.exec();
+        }
         store(window, dialogs, name);
         out << "saved " << name << '\n';
         out.flush();
