@@ -21,6 +21,7 @@ class TestCrashSafety : public QObject {
     Q_OBJECT
 private slots:
     void killedWhileStoring();
+    void twoFirstStartsAtOnce();
     void twoProgramsStoreAtOnce_data();
     void twoProgramsStoreAtOnce();
 
@@ -114,6 +115,28 @@ void TestCrashSafety::killedWhileStoring() {
     }
     // The kills came while there was something to lose.
     QVERIFY2(reportedInAll >= 20, qPrintable(QString::number(reportedInAll)));
+}
+
+// Two programs started at the same moment in a folder without a scheme file both make one; the
+// first to finish moves its file into place, the other must then use that one instead of
+// replacing it. A hundred times over, as the moment the two meet varies.
+void TestCrashSafety::twoFirstStartsAtOnce() {
+    for (int round = 0; round < 100; ++round) {
+        QTemporaryDir dir;
+        QProcess first, second;
+        first.start(sessionProgram(), {dir.path(), "store-many", "Erstes ", "3"});
+        second.start(sessionProgram(), {dir.path(), "store-many", "Zweites ", "3"});
+        for (QProcess* p : {&first, &second}) {
+            QVERIFY(p->waitForFinished(60000));
+            QVERIFY2(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0,
+                     p->readAllStandardError().constData());
+        }
+        const QString file = dir.filePath("Farben.mdb");
+        QCOMPARE(RawDb(file).rows("PRAGMA integrity_check"), QStringList{"ok"});
+        QCOMPARE(storedNames(file).size(), 6);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"Farben.mdb"});
+    }
 }
 
 void TestCrashSafety::twoProgramsStoreAtOnce_data() {
