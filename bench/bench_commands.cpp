@@ -132,12 +132,22 @@ int main(int argc, char* argv[]) {
     t << "Scheme commands through the real window (Release, " << QGuiApplication::platformName()
       << "), " << runs << " runs each, milliseconds\n\n"
       << "| schemes | command | median | min | max |\n|---:|---|---:|---:|---:|\n";
+    QStringList targets;
+    const auto target = [&targets](const QString& what, double median, double limit) {
+        targets << QStringLiteral("- %1 under %2 ms: %3 (%4 ms)")
+                       .arg(what, QString::number(limit),
+                            median < limit ? QStringLiteral("met") : QStringLiteral("MISSED"),
+                            QString::number(median, 'f', median < 1 ? 3 : 1));
+    };
     for (int schemes : {10000, 100000}) {
         const Commands c = schemeCommands(schemes, runs);
         for (const auto& [name, stats] : {std::pair{"select", &c.select},
                                           {"new (with its select)", &c.store},
-                                          {"delete", &c.remove}})
+                                          {"delete", &c.remove}}) {
             t << "| " << schemes << " | " << name << " | " << stats->row() << " |\n";
+            if (schemes == 100000)
+                target(QStringLiteral("%1 with 100,000 schemes").arg(name), stats->median(), 50);
+        }
     }
     const int steps = 10000;
     const auto [slider, digit] = interaction(steps);
@@ -145,7 +155,9 @@ int main(int argc, char* argv[]) {
       << "| action | median | min | max |\n|---|---:|---:|---:|\n"
       << "| slider step (arrow key) | " << slider.row(3) << " |\n"
       << "| typed digit or backspace | " << digit.row(3) << " |\n";
-    t << "\n" << bench::machine() << "\n";
+    target(QStringLiteral("one slider step"), slider.median(), 0.5);
+    target(QStringLiteral("one typed digit"), digit.median(), 0.5);
+    t << "\nTargets (medians):\n" << targets.join('\n') << "\n\n" << bench::machine() << "\n";
     t.flush();
     std::printf("%s", qPrintable(table));
     bench::writeResult(

@@ -1,11 +1,19 @@
 #!/bin/sh
 # Builds the Release version with its benchmarks and runs them; tables go to bench/results/.
-#   RUNS  runs per measurement (default 5)
+# Start-up is measured offscreen and under Xvfb (a real X server without a screen), each time
+# beside the floor program in bench/floor/.
+#   RUNS  rounds of the start-up benchmark and runs of each scheme command (default 9)
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh xvfb xauth
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPIGMORA_BENCH=ON
-cmake --build build -j2 --target pigmora_startup_probe pigmora_bench_startup pigmora_bench_commands
-QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_startup \
-    ./build/bench/pigmora_startup_probe bench/results "${RUNS:-5}"
-QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_commands bench/results "${RUNS:-5}"
+cmake --build build -j2 --target pigmora_startup_probe pigmora_startup_floor \
+    pigmora_bench_startup pigmora_bench_commands
+runs="${RUNS:-9}"
+startup="./build/bench/pigmora_bench_startup ./build/bench/pigmora_startup_probe \
+    ./build/bench/pigmora_startup_floor bench/results $runs"
+# shellcheck disable=SC2086 # $startup is meant to split into words
+QT_QPA_PLATFORM=offscreen $startup
+# shellcheck disable=SC2086
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" $startup
+QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_commands bench/results "$runs"

@@ -10,6 +10,9 @@ namespace pigmora {
 
 // The locale's short time format without seconds: the clock shows hours and minutes.
 QString clockFormat(const QLocale& locale);
+// A time format without its seconds: "s" or "ss" with the separator before them (":", "." or
+// ",") and a fraction after them (".z" to ".zzz").
+QString withoutSeconds(const QString& format);
 
 struct PanelSettings {
     enum class Style { Text, Time, Date };

@@ -1,5 +1,6 @@
 #include "numeric_reading.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -39,6 +40,36 @@ double readHexDigits(const QString& s, qsizetype from) {
     return value;
 }
 
+// Whether a number that lies outside the range of double lies above it rather than below: its
+// decimal order of magnitude decides, not the sign of its exponent ("0.000...1" without an
+// exponent is tiny, 400 nines with "e-5" are huge). `number` is digits, an optional "." with
+// digits and an optional "e", sign and digits.
+bool beyondLargest(const std::string& number) {
+    const std::size_t e = number.find('e');
+    const std::string mantissa = number.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string::npos) {
+        std::size_t i = e + 1;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+            ++i;
+        for (; i < number.size(); ++i)
+            exponent = std::min(exponent * 10 + (number[i] - '0'), 1000000000000LL);
+        if (negative)
+            exponent = -exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_not_of("0.");
+    if (first == std::string::npos)
+        return false; // zero
+    // The power of ten of the first significant digit.
+    const auto distance = [](std::size_t from, std::size_t to) {
+        return static_cast<long long>(to) - static_cast<long long>(from);
+    };
+    const long long order = first < point ? distance(first, point) - 1 : -distance(point, first);
+    return order + exponent > 0;
+}
+
 } // namespace
 
 double readNumber(const QString& text) {
@@ -68,14 +99,11 @@ double readNumber(const QString& text) {
     }
     if (!anyDigit)
         return 0;
-    bool negativeExponent = false;
     if (i < s.size() && s[i].toUpper() == QLatin1Char('E')) {
         qsizetype j = i + 1;
         std::string exponent = "e";
-        if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-'))) {
-            negativeExponent = s[j] == QLatin1Char('-');
+        if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
             exponent += char(s[j++].unicode());
-        }
         const qsizetype digitsFrom = j;
         for (; j < s.size() && isDigit(s[j]); ++j)
             exponent += char(s[j].unicode());
@@ -87,7 +115,7 @@ double readNumber(const QString& text) {
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range)
-        value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+        value = beyondLargest(number) ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -value : value;
 }
 

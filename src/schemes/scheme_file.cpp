@@ -8,6 +8,13 @@
 #include <QRandomGenerator>
 #include <sqlite3.h>
 
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+#endif
+
 namespace pigmora {
 
 namespace {
@@ -110,6 +117,29 @@ sqlite3* openExisting(const QString& path) {
     return db;
 }
 
+// Moves the file `from` to `to`, unless something is at `to` already: that is never replaced.
+// QFile::rename is not enough: it looks first and then renames, and if another program's file
+// appears in between, it copies over that file (truncating it while its program uses it).
+bool moveIntoPlace(const QString& from, const QString& to) {
+#ifdef Q_OS_LINUX
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false; // EEXIST: another program was first
+    // A file system that cannot rename without replacing: a new hard link fails just as
+    // surely when the name is taken.
+    if (link(source.constData(), target.constData()) != 0)
+        return false;
+    unlink(source.constData());
+    return true;
+#else
+    return QFile::rename(from, to);
+#endif
+}
+
 // Creates the file under a temporary name and moves it into place only once the table is in
 // it, so a failed first start never leaves an empty or half-made scheme file behind. Returns
 // false if another program put a file there in the meantime.
@@ -139,8 +169,7 @@ bool createNew(const QString& path) {
         discard();
         fail(path, QStringLiteral("Die neue Datei konnte nicht geschlossen werden."), false);
     }
-    // QFile::rename never replaces an existing file.
-    if (QFile::rename(temporary, path))
+    if (moveIntoPlace(temporary, path))
         return true;
     const bool someoneElse = QFileInfo(path).exists();
     QFile::remove(temporary);

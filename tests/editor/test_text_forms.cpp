@@ -179,6 +179,12 @@ void TestTextForms::lenientReading_data() {
     QTest::newRow("huge exponent") << "1E999" << std::numeric_limits<double>::infinity();
     QTest::newRow("huge negative") << "-1E999" << -std::numeric_limits<double>::infinity();
     QTest::newRow("tiny") << "1E-999" << 0.0;
+    // Beyond the range of double without an exponent that says which way.
+    QTest::newRow("tiny without an exponent") << QString("0." + QString(400, '0') + "1") << 0.0;
+    QTest::newRow("huge despite a negative exponent")
+        << QString(QString(400, '9') + "E-5") << std::numeric_limits<double>::infinity();
+    QTest::newRow("tiny despite a positive exponent")
+        << QString("0." + QString(400, '0') + "1E+5") << 0.0;
 }
 
 void TestTextForms::lenientReading() {

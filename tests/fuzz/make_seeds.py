@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of the fuzz corpus (tests/fuzz/corpus/<target>/seed_*).
+
+Run it again only to change the seeds; what the fuzzers found later sits beside them under
+names libFuzzer chose. Scheme files use SQLite pages of 512 bytes to stay small.
+"""
+import os
+import sqlite3
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# The table as the program creates it (src/schemes/scheme_file.cpp).
+PROGRAM_TABLE = '''CREATE TABLE Farbtabelle (
+    "Name"  TEXT    CHECK (typeof("Name")  IN ('text', 'null') AND length("Name") <= 30),
+    "Rot"   INTEGER CHECK (typeof("Rot")   IN ('integer', 'null') AND "Rot"   BETWEEN 0 AND 255),
+    "Grün"  INTEGER CHECK (typeof("Grün")  IN ('integer', 'null') AND "Grün"  BETWEEN 0 AND 255),
+    "Blau"  INTEGER CHECK (typeof("Blau")  IN ('integer', 'null') AND "Blau"  BETWEEN 0 AND 255),
+    "Roth"  INTEGER CHECK (typeof("Roth")  IN ('integer', 'null') AND "Roth"  BETWEEN 0 AND 255),
+    "Grünh" INTEGER CHECK (typeof("Grünh") IN ('integer', 'null') AND "Grünh" BETWEEN 0 AND 255),
+    "Blauh" INTEGER CHECK (typeof("Blauh") IN ('integer', 'null') AND "Blauh" BETWEEN 0 AND 255)
+)'''
+UNTYPED_TABLE = 'CREATE TABLE Farbtabelle (Name, Rot, "Grün", Blau, Roth, "Grünh", Blauh)'
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, 'corpus', target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, 'seed_' + name), 'wb') as f:
+        f.write(data)
+
+
+def database(name, statements, rows=(), pragmas=()):
+    path = os.path.join(HERE, 'seed.tmp')
+    if os.path.exists(path):
+        os.remove(path)
+    db = sqlite3.connect(path)
+    db.execute('PRAGMA page_size = 512')
+    for pragma in pragmas:
+        db.execute(pragma)
+    for statement in statements:
+        db.execute(statement)
+    if rows:
+        db.executemany('INSERT INTO Farbtabelle VALUES (?,?,?,?,?,?,?)', rows)
+    db.commit()
+    db.close()
+    with open(path, 'rb') as f:
+        write('scheme_file', name, f.read())
+    os.remove(path)
+
+
+def scheme_files():
+    database('program_empty', [PROGRAM_TABLE])
+    database('program_schemes', [PROGRAM_TABLE],
+             [('Meer', 0, 0, 128, 200, 220, 255), (None, 1, 2, 3, 4, 5, 6),
+              ('Grün über Weiß', 0, 128, 0, 255, 255, 255), ('Meer', 1, 1, 1, None, 2, 2)])
+    database('across_batches', [PROGRAM_TABLE],
+             [('S%d' % i, i % 256, 0, 0, 0, 0, 0) for i in range(1100)])
+    database('foreign_values', [UNTYPED_TABLE],
+             [('A', 256, -1, 2**63 - 1, 1.5, 'rot', b'\x0c'), (42, 1, 2, 3, 4, 5, 6),
+              (b'\xff\xfe', None, None, None, None, None, None), ('x' * 300, 1, 2, 3, 4, 5, 6)])
+    database('utf16', [UNTYPED_TABLE], [('Grün', 1, 2, 3, 4, 5, 6)],
+             pragmas=["PRAGMA encoding = 'UTF-16le'"])
+    database('wal', [UNTYPED_TABLE], [('Nacht', 1, 2, 3, 4, 5, 6)],
+             pragmas=['PRAGMA journal_mode = WAL'])
+    database('no_table', ['CREATE TABLE Andere (x)'])
+    database('missing_column', ['CREATE TABLE Farbtabelle (Name, Rot, "Grün", Blau, Roth, "Grünh")'])
+    database('without_rowid', ['CREATE TABLE Farbtabelle (Name PRIMARY KEY, Rot, "Grün", Blau, '
+                               'Roth, "Grünh", Blauh) WITHOUT ROWID'])
+    write('scheme_file', 'old_format', b'\x00\x01\x00\x00Standard Jet DB\x00' + bytes(492))
+    write('scheme_file', 'empty', b'')
+
+
+def numbers():
+    texts = ['255', '12abc', '1.5', '1,5', '2 5 5', '\t1\n2', '007', '-5', '+7', '.5', '1E2',
+             '2.5e1', '5E-1', '3E', '3E+x', '&HFF', '&h0a', '&H1G', '&H', '--5', '1E999',
+             '-1E999', '1E-999', '0.000001', '1.e5', '254.5', '255.5', '-0.5',
+             '123456789012345678901234567890', '0.' + '0' * 400 + '1', '9' * 400 + 'E-5']
+    for i, text in enumerate(texts):
+        write('numeric_reading', 'text_%02d' % i, text.encode())
+    for i, x in enumerate([0.5, 2.5, 255.4999999, 1e15, 4.9e-324, float('nan'), float('inf')]):
+        write('numeric_reading', 'double_%02d' % i, struct.pack('<d', x))
+
+
+def text_forms():
+    seeds = [(b'\xff\x80\x00\x06', '80FF'), (b'\x05\x80\xff\x03', '1234567'),
+             (b'\x00\x00\x00\x02', 'ZZ'), (b'\x01\x02\x03\x10', 'ABCDEF12'),
+             (b'\x10\x20\x30\x06', ' F F'), (b'\xff\xff\xff\x00', '')]
+    for i, (colour, text) in enumerate(seeds):
+        write('text_forms', '%02d' % i, colour + text.encode())
+
+
+if __name__ == '__main__':
+    scheme_files()
+    numbers()
+    text_forms()
