@@ -16,30 +16,10 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 using namespace pigmora;
 
 namespace {
-
-void fill(const QString& path, int schemes) {
-    sqlite3* db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Farbtabelle VALUES (?,?,?,?,?,?,?)", -1, &insert, nullptr);
-    for (int i = 0; i < schemes; ++i) {
-        const QByteArray name = QStringLiteral("Farbschema %1").arg(i).toUtf8();
-        sqlite3_bind_text(insert, 1, name.constData(), -1, SQLITE_TRANSIENT);
-        for (int c = 2; c <= 7; ++c)
-            sqlite3_bind_int(insert, c, (i * c) % 256);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
 
 // Lets queued work (the sample's repaint) run.
 void settle() {
@@ -57,7 +37,7 @@ Commands schemeCommands(int schemes, int runs) {
     {
         frmHauptprogramm first(dir.path(), &dialogs); // makes the file
     }
-    fill(dir.filePath("Farben.mdb"), schemes);
+    bench::fillSchemeFile(dir.filePath("Farben.mdb"), schemes, [](int i) { return i; });
     frmHauptprogramm window(dir.path(), &dialogs);
     window.show();
     settle();

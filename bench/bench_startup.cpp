@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <array>
 #include <cstdio>
-#include <sqlite3.h>
 
 using pigmora::bench::Stats;
 
@@ -49,23 +48,9 @@ bool prepare(const QString& probe, const QString& dir, int schemes) {
     Run ignored;
     if (!runOnce(probe, {dir}, ignored))
         return false;
-    sqlite3* db = nullptr;
-    sqlite3_open(QDir(dir).filePath("Farben.mdb").toUtf8().constData(), &db);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Farbtabelle VALUES (?,?,?,?,?,?,?)", -1, &insert, nullptr);
-    for (int i = 0; i < schemes; ++i) {
-        const QByteArray name = QStringLiteral("Farbschema %1").arg(i * 7919 % 100003).toUtf8();
-        sqlite3_bind_text(insert, 1, name.constData(), -1, SQLITE_TRANSIENT);
-        for (int c = 2; c <= 7; ++c)
-            sqlite3_bind_int(insert, c, (i * c) % 256);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    const bool ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok;
+    // Names in an order unlike the sorted one, as a user's list would be.
+    return pigmora::bench::fillSchemeFile(QDir(dir).filePath("Farben.mdb"), schemes,
+                                          [](int i) { return i * 7919 % 100003; });
 }
 
 struct Subject {

@@ -7,6 +7,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <chrono>
+#include <sqlite3.h>
 #include <thread>
 #include <vector>
 
@@ -62,6 +63,28 @@ inline QString machine() {
     return QStringLiteral("Machine: %1 cores (nproc), %2; %3")
         .arg(std::thread::hardware_concurrency())
         .arg(cpuModel(), QDateTime::currentDateTime().toString(Qt::ISODate));
+}
+
+// Adds `schemes` records to an existing scheme file in one transaction, the i-th named
+// "Farbschema <number(i)>" with channels that vary with i. False when the file refused them.
+template <typename Number> bool fillSchemeFile(const QString& path, int schemes, Number number) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO Farbtabelle VALUES (?,?,?,?,?,?,?)", -1, &insert, nullptr);
+    for (int i = 0; i < schemes; ++i) {
+        const QByteArray name = QStringLiteral("Farbschema %1").arg(number(i)).toUtf8();
+        sqlite3_bind_text(insert, 1, name.constData(), -1, SQLITE_TRANSIENT);
+        for (int c = 2; c <= 7; ++c)
+            sqlite3_bind_int(insert, c, (i * c) % 256);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    const bool ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
 }
 
 inline void writeResult(const QString& dir, const QString& name, const QString& table) {
