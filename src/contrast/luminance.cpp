@@ -1,0 +1,45 @@
+#include "luminance.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace pigmora {
+
+namespace {
+
+double transfer(int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+// The curve is asked for thousands of times per colour change (the nearest-colour search), so
+// its 256 values are worked out once.
+const std::array<double, 256>& transferTable() {
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
+        for (int i = 0; i < 256; ++i)
+            t[i] = transfer(i);
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+double linearFromSrgb(ChannelValue channel) {
+    return transferTable()[channel];
+}
+
+ChannelValue srgbFromLinear(double linear) {
+    const double v = std::clamp(linear, 0.0, 1.0);
+    const double c = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+    return ChannelValue(std::lround(std::clamp(c, 0.0, 1.0) * 255));
+}
+
+double relativeLuminance(Rgb colour) {
+    return 0.2126 * linearFromSrgb(colour.red) + 0.7152 * linearFromSrgb(colour.green) +
+           0.0722 * linearFromSrgb(colour.blue);
+}
+
+} // namespace pigmora
