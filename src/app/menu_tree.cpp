@@ -37,8 +37,9 @@ void separator(QMenu* menu, const char* name) {
 } // namespace
 
 QList<QAction*> MenuActions::all() const {
-    return {mnuEnde,    mnuDez,      mnuHex,  mnuVorder, mnuHinter,
-            mnuSchrift, mnuKopieren, mnuWahl, mnuHilfe,  mnuInfo};
+    return {mnuEnde,     mnuDez,         mnuHex,         mnuVorder,     mnuHinter,
+            mnuSchrift,  mnuKopieren,    mnuWahl,        mnuHilfe,      mnuInfo,
+            mnuKontrast, mnuExportieren, mnuImportieren, mnuCssEinfügen};
 }
 
 MenuActions buildMenuTree(QMenuBar* bar) {
@@ -64,6 +65,16 @@ MenuActions buildMenuTree(QMenuBar* bar) {
         item(bearbeiten, "mnuKopieren", "&Farbe kopieren", QKeySequence(Qt::CTRL | Qt::Key_C));
     m.mnuWahl = item(bearbeiten, "mnuWahl", "Farbe &wählen", QKeySequence(Qt::CTRL | Qt::Key_W));
 
+    QMenu* extras = menu(bar, "mnuExtras", "E&xtras");
+    m.mnuKontrast = item(extras, "mnuKontrast", "&Kontrast...", QKeySequence(Qt::CTRL | Qt::Key_K));
+    separator(extras, "mnuExtrasTrenner1");
+    m.mnuExportieren = item(extras, "mnuExportieren", "Farbschemata &exportieren...",
+                            QKeySequence(Qt::CTRL | Qt::Key_E));
+    m.mnuImportieren = item(extras, "mnuImportieren", "Farbschemata &importieren...");
+    separator(extras, "mnuExtrasTrenner2");
+    m.mnuCssEinfügen = item(extras, "mnuCssEinfügen", "CSS-Farbe &einfügen",
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+
     QMenu* hilfe = menu(bar, "mnuHilfex", "&Hilfe");
     m.mnuHilfe = item(hilfe, "mnuHilfe", "&Hilfe", QKeySequence(Qt::Key_F1));
     separator(hilfe, "xxxxxx");
@@ -71,6 +82,7 @@ MenuActions buildMenuTree(QMenuBar* bar) {
 
     bar->addMenu(datei);
     bar->addMenu(bearbeiten);
+    bar->addMenu(extras);
     bar->addMenu(hilfe);
     return m;
 }

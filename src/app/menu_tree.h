@@ -19,12 +19,17 @@ struct MenuActions {
     QAction* mnuWahl = nullptr;
     QAction* mnuHilfe = nullptr;
     QAction* mnuInfo = nullptr;
+    // "E&xtras": commands beyond the classic window's.
+    QAction* mnuKontrast = nullptr;
+    QAction* mnuExportieren = nullptr;
+    QAction* mnuImportieren = nullptr;
+    QAction* mnuCssEinfügen = nullptr;
 
     QList<QAction*> all() const;
 };
 
-// Builds "&Datei", "&Bearbeiten" (with the submenu "&Modus") and "&Hilfe" with their items,
-// shortcuts and starting check marks.
+// Builds "&Datei", "&Bearbeiten" (with the submenu "&Modus"), "E&xtras" and "&Hilfe" with their
+// items, shortcuts and starting check marks.
 MenuActions buildMenuTree(QMenuBar* bar);
 
 } // namespace pigmora

@@ -52,6 +52,9 @@ void TestMenuShortcuts::shortcutReachesItem_data() {
         row("mnuWahl", Qt::Key_W, ctrl);
         row("mnuHilfe", Qt::Key_F1, 0);
         row("mnuInfo", Qt::Key_F1, Qt::ShiftModifier);
+        row("mnuKontrast", Qt::Key_K, ctrl);
+        row("mnuExportieren", Qt::Key_E, ctrl);
+        row("mnuCssEinfügen", Qt::Key_V, ctrl | Qt::ShiftModifier);
     }
 }
 
