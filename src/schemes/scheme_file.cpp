@@ -104,11 +104,11 @@ void checkTable(sqlite3* db, const QString& path) {
     }
 }
 
-sqlite3* openExisting(const QString& path) {
+sqlite3* openChecked(const QString& path, int flags = SQLITE_OPEN_READWRITE) {
     if (hasOldFormatSignature(path))
         fail(path, QStringLiteral("Die Datei liegt in einem älteren Datenbankformat vor, das "
                                   "dieses Programm nicht lesen kann."));
-    sqlite3* db = openConnection(path, SQLITE_OPEN_READWRITE);
+    sqlite3* db = openConnection(path, flags);
     if (!db || sqlite3_errcode(db) != SQLITE_OK)
         failWithEngine(db, path);
     configure(db);
@@ -196,7 +196,14 @@ std::unique_ptr<SchemeFile> SchemeFile::openOrCreate(const QString& path) {
         }
         createNew(path);
     }
-    return std::unique_ptr<SchemeFile>(new SchemeFile(openExisting(path), path));
+    return std::unique_ptr<SchemeFile>(new SchemeFile(openChecked(path), path));
+}
+
+std::unique_ptr<SchemeFile> SchemeFile::openExisting(const QString& path, Access access) {
+    if (!QFileInfo(path).isFile())
+        fail(path, QStringLiteral("An dieser Stelle gibt es keine Farbdatei."), false);
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    return std::unique_ptr<SchemeFile>(new SchemeFile(openChecked(path, flags), path));
 }
 
 SchemeFile::~SchemeFile() {

@@ -33,6 +33,10 @@ public:
     // table. Throws SchemeFileError when the file is not one the program can use; such a file
     // is left exactly as it was, and nothing else is created in its place.
     static std::unique_ptr<SchemeFile> openOrCreate(const QString& path);
+    enum class Access { ReadWrite, ReadOnly };
+    // Opens the ordinary file at `path` with the same checks, but never creates one: a missing
+    // file is a SchemeFileError too. Read-only, nothing can be written through it.
+    static std::unique_ptr<SchemeFile> openExisting(const QString& path, Access access);
 
     ~SchemeFile();
     SchemeFile(const SchemeFile&) = delete;

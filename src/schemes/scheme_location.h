@@ -15,5 +15,9 @@ chooseSchemeDirectory(const QString& executableDirectory, const QString& perUser
 
 // The directory for this program as it runs.
 QString defaultSchemeDirectory();
+// The same directory for a tool installed beside the program, which only uses a file that is
+// there already: nothing is created. The application name must be the program's ("Pigmora"),
+// which names the per-user directory.
+QString lookUpSchemeDirectory();
 
 } // namespace pigmora

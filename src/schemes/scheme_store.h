@@ -24,6 +24,7 @@ public:
     bool isOpen() const { return dbsfarben_ != nullptr; }
     const QString& strpfad() const { return strpfad_; }
     TableCursor& rstfarben() { return *rstfarben_; }
+    SchemeFile& dbsfarben() { return *dbsfarben_; }
 
 private:
     QString strpfad_;
