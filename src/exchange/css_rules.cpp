@@ -1,0 +1,59 @@
+#include "css_colour.h"
+#include "export_writers.h"
+
+#include <QSet>
+#include <QTextStream>
+
+namespace pigmora {
+
+QString cssEscapedIdentifierPart(const QString& text) {
+    QString out;
+    for (const char32_t c : text.toUcs4()) {
+        if (c == 0) {
+            out += QChar(0xFFFD);
+        } else if (c < 0x20 || c == 0x7F) {
+            out += QStringLiteral("\\%1 ").arg(uint(c), 0, 16);
+        } else if (c >= 0x80 || c == '-' || c == '_' || (c >= '0' && c <= '9') ||
+                   (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+            out += QString::fromUcs4(&c, 1);
+        } else {
+            out += QLatin1Char('\\') + QChar(char16_t(c));
+        }
+    }
+    return out;
+}
+
+QStringList cssClassNames(const std::vector<ColourScheme>& schemes) {
+    QStringList names;
+    names.reserve(qsizetype(schemes.size()));
+    QSet<QString> given;
+    for (const ColourScheme& scheme : schemes) {
+        const QString base = QStringLiteral("farbschema-") + cssEscapedIdentifierPart(scheme.name);
+        QString name = base;
+        for (int n = 2; given.contains(name); ++n)
+            name = QStringLiteral("%1-%2").arg(base).arg(n);
+        given.insert(name);
+        names << name;
+    }
+    return names;
+}
+
+QByteArray writeCss(const std::vector<ColourScheme>& schemes, const ExportStamp& stamp) {
+    const QStringList classes = cssClassNames(schemes);
+    QString css;
+    QTextStream out(&css);
+    // Names may hold any character; the file says how it is encoded.
+    out << "@charset \"UTF-8\";\n/* " << stampText(stamp) << " */\n\n:root {\n";
+    for (std::size_t i = 0; i < schemes.size(); ++i)
+        out << "  --" << classes[qsizetype(i)] << "-text: " << cssHexText(schemes[i].text)
+            << ";\n  --" << classes[qsizetype(i)]
+            << "-background: " << cssHexText(schemes[i].background) << ";\n";
+    out << "}\n";
+    for (std::size_t i = 0; i < schemes.size(); ++i)
+        out << "\n." << classes[qsizetype(i)] << " {\n  color: " << cssHexText(schemes[i].text)
+            << ";\n  background-color: " << cssHexText(schemes[i].background) << ";\n}\n";
+    out.flush();
+    return css.toUtf8();
+}
+
+} // namespace pigmora

@@ -1,0 +1,203 @@
+#include "css_colour.h"
+#include "export_writers.h"
+#include "scheme_import.h"
+#include "shown_text.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+namespace pigmora {
+
+namespace {
+
+const QString formatName = QStringLiteral("pigmora-schemes");
+constexpr int formatVersion = 1;
+
+QString parseErrorText(const QJsonParseError& error) {
+    QString what;
+    switch (error.error) {
+    case QJsonParseError::UnterminatedObject:
+        what = QStringLiteral("ein Objekt ist nicht abgeschlossen");
+        break;
+    case QJsonParseError::MissingNameSeparator:
+        what = QStringLiteral("nach einem Namen fehlt der Doppelpunkt");
+        break;
+    case QJsonParseError::UnterminatedArray:
+        what = QStringLiteral("eine Liste ist nicht abgeschlossen");
+        break;
+    case QJsonParseError::MissingValueSeparator:
+        what = QStringLiteral("zwischen zwei Werten fehlt das Komma");
+        break;
+    case QJsonParseError::IllegalValue:
+        what = QStringLiteral("ein Wert ist ungültig");
+        break;
+    case QJsonParseError::TerminationByNumber:
+        what = QStringLiteral("die Datei endet mitten in einer Zahl");
+        break;
+    case QJsonParseError::IllegalNumber:
+        what = QStringLiteral("eine Zahl ist ungültig");
+        break;
+    case QJsonParseError::IllegalEscapeSequence:
+        what = QStringLiteral("ein Escape mit \\ ist ungültig");
+        break;
+    case QJsonParseError::IllegalUTF8String:
+        what = QStringLiteral("ein Text ist kein gültiges UTF-8");
+        break;
+    case QJsonParseError::UnterminatedString:
+        what = QStringLiteral("ein Text ist nicht abgeschlossen");
+        break;
+    case QJsonParseError::MissingObject:
+        what = QStringLiteral("es fehlt ein Objekt oder eine Liste");
+        break;
+    case QJsonParseError::DeepNesting:
+        what = QStringLiteral("die Werte sind zu tief verschachtelt");
+        break;
+    case QJsonParseError::DocumentTooLarge:
+        what = QStringLiteral("die Datei ist zu groß");
+        break;
+    case QJsonParseError::GarbageAtEnd:
+        what = QStringLiteral("nach dem Ende stehen weitere Zeichen");
+        break;
+    case QJsonParseError::NoError:
+        break;
+    }
+    return QStringLiteral("Die Datei ist kein gültiges JSON: %1 (bei Zeichen %2).")
+        .arg(what)
+        .arg(error.offset);
+}
+
+// "#rrggbb", "#rgb" or [r, g, b] with whole numbers from 0 to 255.
+std::optional<Rgb> colourValue(const QJsonValue& value) {
+    if (value.isString()) {
+        const QString text = value.toString();
+        if (!text.startsWith(QLatin1Char('#')))
+            return std::nullopt;
+        return readCssColour(text).colour; // only the hexadecimal forms start with "#"
+    }
+    if (!value.isArray())
+        return std::nullopt;
+    const QJsonArray channels = value.toArray();
+    if (channels.size() != 3)
+        return std::nullopt;
+    ChannelValue c[3];
+    for (int i = 0; i < 3; ++i) {
+        const QJsonValue v = channels[i];
+        if (!v.isDouble())
+            return std::nullopt;
+        const double d = v.toDouble();
+        if (!(d >= 0 && d <= 255) || d != std::floor(d))
+            return std::nullopt;
+        c[i] = ChannelValue(d);
+    }
+    return Rgb{c[0], c[1], c[2]};
+}
+
+QString entryText(const QJsonValue& entry) {
+    if (entry.isObject() && entry.toObject().value(QLatin1String("name")).isString())
+        return shownText(entry.toObject().value(QLatin1String("name")).toString());
+    QJsonArray wrapped{entry};
+    const QByteArray json = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
+    return shownText(QString::fromUtf8(json.mid(1, json.size() - 2)));
+}
+
+// Why an entry is not a scheme, or nothing when it is one (then `scheme` holds it).
+std::optional<QString> readEntry(const QJsonValue& entry, ColourScheme& scheme) {
+    if (!entry.isObject())
+        return QStringLiteral("Der Eintrag ist kein Objekt mit „name“, „text“ und "
+                              "„background“.");
+    const QJsonObject object = entry.toObject();
+    const QJsonValue name = object.value(QLatin1String("name"));
+    if (!name.isString())
+        return QStringLiteral("„name“ fehlt oder ist kein Text.");
+    if (const auto refusal = nameRefusal(name.toString()))
+        return refusal;
+    scheme.name = name.toString();
+    for (const auto& [key, target] : {std::pair{QLatin1String("text"), &scheme.text},
+                                      {QLatin1String("background"), &scheme.background}}) {
+        const auto colour = colourValue(object.value(key));
+        if (!colour)
+            return QStringLiteral("„%1“ fehlt oder ist keine Farbe (\"#rrggbb\", \"#rgb\" oder "
+                                  "drei ganze Zahlen von 0 bis 255).")
+                .arg(key);
+        *target = *colour;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QByteArray writeJson(const std::vector<ColourScheme>& schemes) {
+    QJsonArray list;
+    for (const ColourScheme& scheme : schemes)
+        list.append(QJsonObject{{QStringLiteral("name"), scheme.name},
+                                {QStringLiteral("text"), cssHexText(scheme.text)},
+                                {QStringLiteral("background"), cssHexText(scheme.background)}});
+    const QJsonObject root{{QStringLiteral("format"), formatName},
+                           {QStringLiteral("version"), formatVersion},
+                           {QStringLiteral("schemes"), list}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+ImportReading readJsonSchemes(const QByteArray& contents) {
+    ImportReading reading;
+    QByteArray json = contents;
+    if (json.startsWith("\xEF\xBB\xBF"))
+        json.remove(0, 3);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError) {
+        reading.error = parseErrorText(error);
+        return reading;
+    }
+    QJsonArray entries;
+    if (document.isArray()) {
+        entries = document.array();
+    } else {
+        const QJsonObject root = document.object();
+        if (root.value(QLatin1String("format")).toString() != formatName) {
+            reading.error = QStringLiteral("Die Datei ist keine Farbschema-Liste: „format“ "
+                                           "fehlt oder ist nicht „%1“.")
+                                .arg(formatName);
+            return reading;
+        }
+        const QJsonValue version = root.value(QLatin1String("version"));
+        if (version.isUndefined()) {
+            reading.error = QStringLiteral("In der Datei fehlt die Angabe „version“.");
+            return reading;
+        }
+        if (!version.isDouble() || version.toDouble() != formatVersion) {
+            const QString found = version.isDouble() ? QString::number(version.toDouble())
+                                                     : QStringLiteral("keine Zahl");
+            reading.error = QStringLiteral("Die Datei hat die Version %1 des Formats; dieses "
+                                           "Programm liest Version %2.")
+                                .arg(shownText(found, 12))
+                                .arg(formatVersion);
+            return reading;
+        }
+        if (!root.value(QLatin1String("schemes")).isArray()) {
+            reading.error = QStringLiteral("In der Datei fehlt die Liste „schemes“.");
+            return reading;
+        }
+        entries = root.value(QLatin1String("schemes")).toArray();
+    }
+    if (entries.size() > maxImportSchemes) {
+        reading.error = QStringLiteral("Die Datei enthält %1 Einträge; mehr als %2 werden nicht "
+                                       "gelesen.")
+                            .arg(entries.size())
+                            .arg(maxImportSchemes);
+        return reading;
+    }
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        ColourScheme scheme;
+        if (const auto reason = readEntry(entries[i], scheme))
+            reading.refused.push_back(
+                {QStringLiteral("Eintrag %1").arg(i + 1), entryText(entries[i]), *reason});
+        else
+            reading.schemes.push_back(scheme);
+    }
+    return reading;
+}
+
+} // namespace pigmora
