@@ -33,7 +33,8 @@ ImportReading readSchemeImport(const QByteArray& contents) {
 ImportReading readSchemeImportFile(const QString& path) {
     ImportReading reading;
     const QString shown = QDir::toNativeSeparators(path);
-    const auto refuse = [&reading, &shown](const QString& reason) {
+    // The reason by value: it may be the error of `reading` itself, which is cleared here.
+    const auto refuse = [&reading, &shown](QString reason) {
         reading = {};
         reading.error =
             QStringLiteral("Die Datei %1 kann nicht importiert werden:\n%2").arg(shown, reason);
