@@ -19,6 +19,8 @@
 
 namespace pigmora {
 
+class ExchangeCommands;
+
 // The main window: the colour editor, the sample, the scheme row, the menus and the status
 // bar. It builds its layout, wires the controls to their handlers and owns the editor state.
 class frmHauptprogramm : public QMainWindow {
@@ -63,6 +65,8 @@ private:
     void connectMenuHandlers();
     void connectSchemeHandlers();
     void showError(const std::optional<QString>& message);
+    // Export, import and CSS paste, made on first use.
+    ExchangeCommands& exchange();
 
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
@@ -77,6 +81,7 @@ private:
     std::unique_ptr<SchemeCommands> schemeCommands_;
     SystemClipboard systemClipboard_;
     std::unique_ptr<MenuCommands> commands_;
+    std::unique_ptr<ExchangeCommands> exchange_;
     std::function<void()> endProcess_;
 };
 
