@@ -643,7 +643,7 @@ void TestExchangeCommands::importFileErrorShowsNoPreview_data() {
     QTest::newRow("JSON of another program")
         << "a.json" << QByteArray(R"({"colors": []})") << 0ll << "„format“";
     QTest::newRow("missing file") << "fehlt.json" << QByteArray("<none>") << 0ll
-                                  << "Es gibt sie nicht";
+                                  << "nicht vorhanden";
     QTest::newRow("a folder") << "ordner.json" << QByteArray("<folder>") << 0ll
                               << "keine gewöhnliche Datei";
     QTest::newRow("over 10 MB") << "gross.json" << QByteArray("[") << maxImportBytes + 1
