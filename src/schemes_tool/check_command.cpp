@@ -4,6 +4,8 @@
 #include "output_forms.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <vector>
 
 namespace pigmora {
 
@@ -12,13 +14,21 @@ int runCheck(const CommandLine& line, ToolOutput& output) {
     if (!schemes)
         return int(ToolExit::Failed);
     const double required = requiredRatio(line.level, line.largeText);
+    // The text of a ratio depends on its hundredths alone (1,00:1 to 21,00:1): each is made once.
+    std::vector<QString> ratioTexts(2101);
     qint64 failing = 0;
     for (const ColourScheme& scheme : *schemes) {
         const double ratio = contrastRatio(scheme.text, scheme.background);
         if (reaches(ratio, required))
             continue;
         ++failing;
-        output.line(schemeLine(scheme) + QLatin1Char('\t') + ratioText(ratio));
+        const auto hundredths = size_t(std::clamp(ratioHundredths(ratio), 0, 2100));
+        if (ratioTexts[hundredths].isEmpty())
+            ratioTexts[hundredths] = ratioText(ratio);
+        QString text = schemeLine(scheme);
+        text += QLatin1Char('\t');
+        text += ratioTexts[hundredths];
+        output.line(text);
     }
     const qint64 all = qint64(schemes->size());
     const QString level = levelText(line.level, line.largeText);

@@ -33,8 +33,14 @@ constexpr struct {
 } // namespace
 
 QString schemeLine(const ColourScheme& scheme) {
-    return oneLine(scheme.name) + QLatin1Char('\t') + cssHexText(scheme.text) + QLatin1Char('\t') +
-           cssHexText(scheme.background);
+    QString line;
+    line.reserve(scheme.name.size() + 16);
+    line += oneLine(scheme.name);
+    line += QLatin1Char('\t');
+    line += cssHexText(scheme.text);
+    line += QLatin1Char('\t');
+    line += cssHexText(scheme.background);
+    return line;
 }
 
 QString countText(qint64 count, const QString& singular, const QString& plural) {

@@ -32,8 +32,11 @@ public:
     QString error() const;
 
 private:
+    void writePending();
+
     QIODevice& out_;
     QIODevice& err_;
+    QString pending_; // lines not yet converted, so a long list is converted in a few pieces
     bool failed_ = false;
 };
 
