@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh xvfb xauth
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPIGMORA_BENCH=ON
 cmake --build build -j2 --target pigmora_startup_probe pigmora_startup_floor \
-    pigmora_bench_startup pigmora_bench_commands pigmora-schemes pigmora_bench_exchange
+    pigmora_bench_startup pigmora_bench_commands pigmora_bench_contrast pigmora-schemes \
+    pigmora_bench_exchange
 runs="${RUNS:-9}"
 startup="./build/bench/pigmora_bench_startup ./build/bench/pigmora_startup_probe \
     ./build/bench/pigmora_startup_floor bench/results $runs"
@@ -18,5 +19,6 @@ QT_QPA_PLATFORM=offscreen $startup
 # shellcheck disable=SC2086
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" $startup
 QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_commands bench/results "$runs"
+QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_contrast bench/results
 QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_exchange ./build/pigmora-schemes bench/results \
     "$runs"

@@ -3,6 +3,7 @@
 #include "channel_box.h"
 #include "channel_slider.h"
 #include "click_label.h"
+#include "contrast_window/contrast_window.h"
 #include "schemes/scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
@@ -95,6 +96,7 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(ui_.lblTest, &ClickLabel::clicked, this, [this] { commands_->lblTest_Click(); });
     connect(menu_.mnuHilfe, &QAction::triggered, this, [this] { commands_->mnuHilfe_Click(); });
     connect(menu_.mnuInfo, &QAction::triggered, this, [this] { commands_->mnuInfo_Click(); });
+    connect(menu_.mnuKontrast, &QAction::triggered, this, &frmHauptprogramm::mnuKontrast_Click);
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });
@@ -151,6 +153,13 @@ void frmHauptprogramm::reportFatal(const QString& message) {
 void frmHauptprogramm::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+}
+
+void frmHauptprogramm::mnuKontrast_Click() {
+    if (!kontrast_)
+        kontrast_ = std::make_unique<frmKontrast>(this, state_, *channels_, menu_.mnuVorder,
+                                                  menu_.mnuHinter);
+    kontrast_->open();
 }
 
 void frmHauptprogramm::mnuEnde_Click() {

@@ -19,6 +19,8 @@
 
 namespace pigmora {
 
+class frmKontrast;
+
 // The main window: the colour editor, the sample, the scheme row, the menus and the status
 // bar. It builds its layout, wires the controls to their handlers and owns the editor state.
 class frmHauptprogramm : public QMainWindow {
@@ -63,6 +65,7 @@ private:
     void connectMenuHandlers();
     void connectSchemeHandlers();
     void showError(const std::optional<QString>& message);
+    void mnuKontrast_Click();
 
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
@@ -78,6 +81,8 @@ private:
     SystemClipboard systemClipboard_;
     std::unique_ptr<MenuCommands> commands_;
     std::function<void()> endProcess_;
+    // Built on first use, then kept; gone before the controls it watches.
+    std::unique_ptr<frmKontrast> kontrast_;
 };
 
 } // namespace pigmora

@@ -33,7 +33,7 @@ ImportReading readSchemeImport(const QByteArray& contents) {
 ImportReading readSchemeImportFile(const QString& path) {
     ImportReading reading;
     const QString shown = QDir::toNativeSeparators(path);
-    const auto refuse = [&reading, &shown](const QString& reason) {
+    const auto refuse = [&reading, &shown](QString reason) { // a copy: it may be reading's own
         reading = {};
         reading.error =
             QStringLiteral("Die Datei %1 kann nicht importiert werden:\n%2").arg(shown, reason);
@@ -41,7 +41,7 @@ ImportReading readSchemeImportFile(const QString& path) {
     };
     const QFileInfo info(path);
     if (!info.exists())
-        return refuse(QStringLiteral("Es gibt sie nicht."));
+        return refuse(QStringLiteral("Sie ist nicht vorhanden."));
     if (!info.isFile())
         return refuse(QStringLiteral("Sie ist keine gewöhnliche Datei."));
     const QString tooLarge = QStringLiteral("Sie ist größer als 10 MB.");

@@ -1,0 +1,217 @@
+#include "exchange/scheme_export.h"
+#include "exchange/scheme_import.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace pigmora;
+
+namespace {
+
+const ExportStamp stamp{QStringLiteral("Pigmora 1.0.0"),
+                        QDateTime(QDate(2026, 12, 7), QTime(15, 30), Qt::UTC)};
+
+// Names a user or another program may have stored.
+std::vector<ColourScheme> awkwardSchemes() {
+    const QStringList names{
+        QStringLiteral("Abend"),
+        QStringLiteral("Abend"), // stored twice
+        QStringLiteral("Abend-2"),
+        QStringLiteral("abend"),
+        QStringLiteral("\"Zitat\" mit 'Hochkomma'"),
+        QStringLiteral("Back\\slash"),
+        QStringLiteral("Grün & Blau < > ; { } . # :"),
+        QStringLiteral("Emoji 😀🎨"),
+        QStringLiteral("שלום עולם"),
+        QStringLiteral("2024 Frühling"),
+        QStringLiteral("  Leer  "),
+        QStringLiteral("x (Text)"),
+        QStringLiteral("y (Hintergrund)"),
+        QStringLiteral("*/ </style>"),
+        QStringLiteral("-"),
+        QStringLiteral("_"),
+    };
+    std::vector<ColourScheme> schemes;
+    int i = 0;
+    for (const QString& name : names) {
+        const auto c = ChannelValue(i * 16);
+        schemes.push_back({name, {c, ChannelValue(255 - c), 7}, {1, c, ChannelValue(i)}});
+        ++i;
+    }
+    return schemes;
+}
+
+QString hex(Rgb c) {
+    return QStringLiteral("#%1").arg((c.red << 16) | (c.green << 8) | c.blue, 6, 16,
+                                     QLatin1Char('0'));
+}
+
+} // namespace
+
+class TestSchemeExport : public QObject {
+    Q_OBJECT
+private slots:
+    void identifierEscaping_data();
+    void identifierEscaping();
+    void classNamesAreDistinct();
+    void cssIsValidForARealParser();
+    void roundTrip_data();
+    void roundTrip();
+    void jsonHasTheDocumentedShape();
+    void formatFromFileName();
+    void fileIsReplacedWholeOrNotAtAll();
+};
+
+void TestSchemeExport::identifierEscaping_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("escaped");
+    QTest::addRow("plain") << "Abend_rot-2"
+                           << "Abend_rot-2";
+    QTest::addRow("umlauts and emoji stay") << "Grün😀"
+                                            << "Grün😀";
+    QTest::addRow("blank") << "a b"
+                           << "a\\ b";
+    QTest::addRow("punctuation") << ".#:\"'\\"
+                                 << "\\.\\#\\:\\\"\\'\\\\";
+    QTest::addRow("control characters") << QString("a\nb\x7f") << "a\\a b\\7f ";
+    QTest::addRow("NUL") << QString(QChar(0)) << QString(QChar(0xFFFD));
+    QTest::addRow("leading digit needs nothing after the prefix") << "1a"
+                                                                  << "1a";
+}
+
+void TestSchemeExport::identifierEscaping() {
+    QFETCH(QString, name);
+    QFETCH(QString, escaped);
+    QCOMPARE(cssEscapedIdentifierPart(name), escaped);
+}
+
+void TestSchemeExport::classNamesAreDistinct() {
+    const std::vector<ColourScheme> schemes{
+        {"a", {}, {}}, {"a", {}, {}}, {"a-2", {}, {}}, {"a", {}, {}}, {"A", {}, {}}};
+    QCOMPARE(cssClassNames(schemes),
+             (QStringList{"farbschema-a", "farbschema-a-2", "farbschema-a-2-2", "farbschema-a-3",
+                          "farbschema-A"}));
+}
+
+void TestSchemeExport::cssIsValidForARealParser() {
+    const std::vector<ColourScheme> schemes = awkwardSchemes();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("farben.css"));
+    QVERIFY(!writeFileAtomically(file, exportSchemes(schemes, ExchangeFormat::Css, stamp)));
+    QProcess parser;
+    parser.start(QStringLiteral(SYSTEM_PYTHON), {QStringLiteral(CHECK_CSS), file});
+    QVERIFY(parser.waitForFinished(30000));
+    QVERIFY2(parser.exitCode() == 0, parser.readAllStandardError().constData());
+    const QJsonObject seen = QJsonDocument::fromJson(parser.readAllStandardOutput()).object();
+
+    // What the parser reads back as class names is the prefix and the name itself (and a
+    // number for a name given before), so every selector is the scheme's and no other.
+    const QJsonArray classes = seen.value("classes").toArray();
+    const QJsonArray properties = seen.value("properties").toArray();
+    QCOMPARE(classes.size(), qsizetype(schemes.size()));
+    QCOMPARE(properties.size(), 2 * qsizetype(schemes.size()));
+    QSet<QString> distinct;
+    for (qsizetype i = 0; i < classes.size(); ++i) {
+        const QJsonArray rule = classes[i].toArray();
+        const QString name = rule[0].toString();
+        const QString expected = QStringLiteral("farbschema-") + schemes[i].name;
+        QVERIFY2(name == expected || name.startsWith(expected + '-'), qPrintable(name));
+        distinct.insert(name);
+        QCOMPARE(rule[1].toString(), hex(schemes[i].text));
+        QCOMPARE(rule[2].toString(), hex(schemes[i].background));
+        QCOMPARE(properties[2 * i].toArray()[0].toString(), "--" + name + "-text");
+        QCOMPARE(properties[2 * i].toArray()[1].toString(), hex(schemes[i].text));
+        QCOMPARE(properties[2 * i + 1].toArray()[0].toString(), "--" + name + "-background");
+        QCOMPARE(properties[2 * i + 1].toArray()[1].toString(), hex(schemes[i].background));
+    }
+    QCOMPARE(distinct.size(), classes.size());
+    QFile css(file);
+    QVERIFY(css.open(QIODevice::ReadOnly));
+    QVERIFY(css.readAll().contains("Pigmora 1.0.0 am 2026-12-07T15:30:00Z"));
+}
+
+void TestSchemeExport::roundTrip_data() {
+    QTest::addColumn<int>("format");
+    QTest::addRow("JSON") << int(ExchangeFormat::Json);
+    QTest::addRow("GIMP palette") << int(ExchangeFormat::Gpl);
+}
+
+void TestSchemeExport::roundTrip() {
+    QFETCH(int, format);
+    const std::vector<ColourScheme> schemes = awkwardSchemes();
+    const ImportReading read =
+        readSchemeImport(exportSchemes(schemes, ExchangeFormat(format), stamp));
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QVERIFY(read.refused.empty());
+    QCOMPARE(read.schemes.size(), schemes.size());
+    for (std::size_t i = 0; i < schemes.size(); ++i)
+        QVERIFY2(read.schemes[i] == schemes[i], qPrintable(schemes[i].name));
+}
+
+void TestSchemeExport::jsonHasTheDocumentedShape() {
+    const QJsonObject root =
+        QJsonDocument::fromJson(
+            exportSchemes({{"Meer", {0, 0, 255}, {255, 255, 224}}}, ExchangeFormat::Json, stamp))
+            .object();
+    QCOMPARE(root.value("format").toString(), "pigmora-schemes");
+    QCOMPARE(root.value("version").toInt(), 1);
+    const QJsonObject scheme = root.value("schemes").toArray().first().toObject();
+    QCOMPARE(scheme.value("name").toString(), "Meer");
+    QCOMPARE(scheme.value("text").toString(), "#0000ff");
+    QCOMPARE(scheme.value("background").toString(), "#ffffe0");
+    QCOMPARE(scheme.size(), 3);
+}
+
+void TestSchemeExport::formatFromFileName() {
+    QCOMPARE(pigmora::formatFromFileName("/a/b.CSS"), ExchangeFormat::Css);
+    QCOMPARE(pigmora::formatFromFileName("b.json"), ExchangeFormat::Json);
+    QCOMPARE(pigmora::formatFromFileName("farben.gpl"), ExchangeFormat::Gpl);
+    QVERIFY(!pigmora::formatFromFileName("farben"));
+    QVERIFY(!pigmora::formatFromFileName("farben.css.txt"));
+}
+
+void TestSchemeExport::fileIsReplacedWholeOrNotAtAll() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("farben.json"));
+    QVERIFY(!writeFileAtomically(file, QByteArray(100000, 'a')));
+    QVERIFY(!writeFileAtomically(file, "kurz"));
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("kurz"));
+    written.close();
+    // A new file gets the usual permissions, not those of a private temporary file.
+    const mode_t mask = umask(022);
+    umask(mask);
+    QFile::remove(file);
+    QVERIFY(!writeFileAtomically(file, "neu"));
+    struct stat info {};
+    QCOMPARE(stat(QFile::encodeName(file).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, 0666 & ~mask);
+
+    // A folder that is not there: a message naming the file, nothing written.
+    const QString nowhere = dir.filePath(QStringLiteral("fehlt/farben.json"));
+    const auto error = writeFileAtomically(nowhere, "anders");
+    QVERIFY(error);
+    QVERIFY2(error->contains(QDir::toNativeSeparators(nowhere)), qPrintable(*error));
+
+    // A folder that may not be written: the file there stays as it was.
+    if (geteuid() == 0)
+        return; // root may write anywhere
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const bool refused = writeFileAtomically(file, "anders").has_value();
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(refused);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("neu"));
+}
+
+QTEST_GUILESS_MAIN(TestSchemeExport)
+#include "test_scheme_export.moc"
