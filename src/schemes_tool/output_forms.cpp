@@ -68,7 +68,8 @@ QString contrastReport(Rgb text, Rgb background) {
         lines << QStringLiteral("%1: %2").arg(
             levelText(v.level, v.large),
             verdictText(reaches(ratio, requiredRatio(v.level, v.large))));
-    lines << QStringLiteral("APCA Lc: %1").arg(apcaText(apcaContrast(text, background)));
+    lines << QStringLiteral("APCA Lc: %1 (nicht normativ)")
+                 .arg(apcaText(apcaContrast(text, background)));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -608,27 +608,27 @@ void TestSchemesTool::contrast_data() {
         << "#777"
         << "white"
         << QStringList{"Text #777777 auf Hintergrund #ffffff", "Kontrast nach WCAG 2: 4,47:1"} +
-               verdicts(false, true, false, false) + QStringList{"APCA Lc: 71,1"};
+               verdicts(false, true, false, false) + QStringList{"APCA Lc: 71,1 (nicht normativ)"};
     QTest::newRow("light on dark, rgb() with blanks")
         << "White"
         << "rgb(119 119 119)"
         << QStringList{"Text #ffffff auf Hintergrund #777777", "Kontrast nach WCAG 2: 4,47:1"} +
-               verdicts(false, true, false, false) + QStringList{"APCA Lc: -76,6"};
+               verdicts(false, true, false, false) + QStringList{"APCA Lc: -76,6 (nicht normativ)"};
     QTest::newRow("rgb() with commas, just above 4.5")
         << " rgb(118, 118, 118) "
         << "#FFFFFF"
         << QStringList{"Text #767676 auf Hintergrund #ffffff", "Kontrast nach WCAG 2: 4,54:1"} +
-               verdicts(true, true, false, true) + QStringList{"APCA Lc: 71,6"};
+               verdicts(true, true, false, true) + QStringList{"APCA Lc: 71,6 (nicht normativ)"};
     QTest::newRow("black on white")
         << "black"
         << "#fff"
         << QStringList{"Text #000000 auf Hintergrund #ffffff", "Kontrast nach WCAG 2: 21,00:1"} +
-               verdicts(true, true, true, true) + QStringList{"APCA Lc: 106,0"};
+               verdicts(true, true, true, true) + QStringList{"APCA Lc: 106,0 (nicht normativ)"};
     QTest::newRow("one colour twice")
         << "rebeccapurple"
         << "#663399"
         << QStringList{"Text #663399 auf Hintergrund #663399", "Kontrast nach WCAG 2: 1,00:1"} +
-               verdicts(false, false, false, false) + QStringList{"APCA Lc: 0,0"};
+               verdicts(false, false, false, false) + QStringList{"APCA Lc: 0,0 (nicht normativ)"};
 }
 
 void TestSchemesTool::contrast() {
