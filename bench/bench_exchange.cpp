@@ -1,231 +1,202 @@
-// Benchmarks of export, import and CSS paste, through the real main window (offscreen), on a
-// file of 100,000 schemes:
-//   - export as CSS, JSON and GIMP palette: reading every scheme, writing the file, renaming it
-//   - import of 100,000 schemes from JSON: reading the file, one transaction, the sorted list
-//   - the real import preview with 100,000 schemes: opening it up to its first paint, and one
-//     page down in its list
-//   - CSS paste from the clipboard
-// Prints a table and writes it to <results dir>/exchange-<platform>.md.
+// Benchmarks of the exchange formats and of pigmora-schemes, on a file of 100,000 schemes:
+//   - export in each format: read from the scheme file, format, write the file
+//   - import from JSON and from a GIMP palette: read and parse the file, add in one transaction
+//   - `pigmora-schemes check`: the real process from start to exit, and the same work in-process
+// Prints a table and writes it to <results dir>/exchange-offscreen.md.
 //
-//   pigmora_bench_exchange <results dir> [runs]
+//   pigmora_bench_exchange <pigmora-schemes> <results dir> [runs]
 
-#include "app/application.h"
-#include "app/import_preview.h"
-#include "app/main_window.h"
 #include "bench_support.h"
+#include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
-#include "schemes/scheme_list.h"
-#include "scripted_dialogs.h"
+#include "schemes/scheme_file.h"
+#include "schemes/scheme_transfer.h"
+#include "schemes_tool/parser_texts.h"
+#include "schemes_tool/schemes_tool.h"
+#include "version.h"
 
-#include <QAction>
-#include <QApplication>
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QTableView>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace pigmora;
 
 namespace {
 
-constexpr int schemes = 100000;
+constexpr int schemeCount = 100000;
 
-void settle() {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+const ExportStamp stamp{QStringLiteral("Pigmora " PIGMORA_VERSION), QDateTime::currentDateTime()};
+
+QString formatName(ExchangeFormat format) {
+    switch (format) {
+    case ExchangeFormat::Css:
+        return QStringLiteral("CSS");
+    case ExchangeFormat::Json:
+        return QStringLiteral("JSON");
+    case ExchangeFormat::Gpl:
+        break;
+    }
+    return QStringLiteral("GIMP palette");
 }
 
-class TextClipboard : public Clipboard {
-public:
-    QString value;
-    bool setText(const QString& text) override {
-        value = text;
-        return true;
-    }
-    QString text() const override { return value; }
-};
-
-// A scheme file of `schemes` records in a new directory.
-std::unique_ptr<QTemporaryDir> filledDirectory(test::ScriptedDialogs& dialogs) {
-    auto dir = std::make_unique<QTemporaryDir>();
-    {
-        frmHauptprogramm first(dir->path(), &dialogs); // makes the file
-    }
-    bench::fillSchemeFile(dir->filePath("Farben.mdb"), schemes, [](int i) { return i; });
-    return dir;
+// Read from the file, formatted, written whole.
+double exportOnce(const QString& schemeFile, ExchangeFormat format, const QString& target) {
+    return bench::timeMs([&] {
+        const auto file = SchemeFile::openExisting(schemeFile, SchemeFile::Access::ReadOnly);
+        const StoredSchemes stored = readStoredSchemes(*file);
+        if (!stored.error.isEmpty() || stored.schemes.size() != size_t(schemeCount))
+            qFatal("reading the schemes failed: %s", qPrintable(stored.error));
+        if (const auto error =
+                writeFileAtomically(target, exportSchemes(stored.schemes, format, stamp)))
+            qFatal("%s", qPrintable(*error));
+    });
 }
 
-QAction* action(const QWidget* window, const char* name) {
-    return window->findChild<QAction*>(QString::fromUtf8(name));
+// Read and parsed from the file, added to an empty scheme file in one transaction.
+double importOnce(const QString& source, const QString& emptyFile, const QString& schemeFile) {
+    QFile::remove(schemeFile);
+    if (!QFile::copy(emptyFile, schemeFile))
+        qFatal("cannot copy the empty scheme file");
+    const double ms = bench::timeMs([&] {
+        const ImportReading reading = readSchemeImportFile(source);
+        if (!reading.error.isEmpty() || !reading.refused.empty() ||
+            reading.schemes.size() != size_t(schemeCount))
+            qFatal("reading %s failed: %s", qPrintable(source), qPrintable(reading.error));
+        const auto file = SchemeFile::openExisting(schemeFile, SchemeFile::Access::ReadWrite);
+        if (const auto error = addSchemes(*file, reading.schemes))
+            qFatal("adding failed: %s", qPrintable(*error));
+    });
+    const auto file = SchemeFile::openExisting(schemeFile, SchemeFile::Access::ReadOnly);
+    if (readStoredSchemes(*file).schemes.size() != size_t(schemeCount))
+        qFatal("the import did not store every scheme");
+    return ms;
 }
 
-void failOnMessage(const test::ScriptedDialogs& dialogs) {
-    if (!dialogs.messages.isEmpty())
-        qFatal("a command failed: %s", qPrintable(dialogs.messages.first().text));
+// The real process, until it has exited and its output is read.
+double checkProcess(const QString& tool, const QString& schemeFile, int& failing) {
+    QProcess process;
+    const double ms = bench::timeMs([&] {
+        process.start(tool, {QStringLiteral("check"), QStringLiteral("--file"), schemeFile});
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            qFatal("pigmora-schemes check did not finish");
+    });
+    failing = int(process.readAllStandardOutput().count('\n'));
+    if (process.exitCode() != (failing > 0 ? 1 : 0))
+        qFatal("pigmora-schemes check: exit status %d", process.exitCode());
+    return ms;
 }
 
-struct Export {
-    const char* name;
-    const char* file;
-    bench::Stats time;
-    qint64 bytes = 0;
-};
-
-void exports(std::vector<Export>& formats, int runs) {
-    test::ScriptedDialogs dialogs;
-    const auto dir = filledDirectory(dialogs);
-    frmHauptprogramm window(dir->path(), &dialogs);
-    window.show();
-    settle();
-    for (Export& e : formats) {
-        const QString path = dir->filePath(QString::fromUtf8(e.file));
-        for (int i = 0; i < runs; ++i) {
-            dialogs.saveAnswers = {Dialogs::SaveChoice{path, QString()}};
-            e.time.add(bench::timeMs([&] { action(&window, "mnuExportieren")->trigger(); }));
-        }
-        e.bytes = QFileInfo(path).size();
-    }
-    failOnMessage(dialogs);
-}
-
-// Each run imports the palette export of 100,000 schemes into a file of 100,000. (The JSON
-// export of as many is larger than an import takes.)
-bench::Stats imports(int runs, qint64& fileBytes) {
-    bench::Stats stats;
-    test::ScriptedDialogs dialogs;
-    const auto source = filledDirectory(dialogs);
-    const QString file = source->filePath("export.gpl");
-    {
-        frmHauptprogramm window(source->path(), &dialogs);
-        dialogs.saveAnswers = {Dialogs::SaveChoice{file, QString()}};
-        action(&window, "mnuExportieren")->trigger();
-    }
-    fileBytes = QFileInfo(file).size();
-    for (int i = 0; i < runs; ++i) {
-        const auto dir = filledDirectory(dialogs);
-        frmHauptprogramm window(dir->path(), &dialogs);
-        window.show();
-        settle();
-        dialogs.openAnswers = {file};
-        dialogs.importAnswers = {true};
-        stats.add(bench::timeMs([&] {
-            action(&window, "mnuImportieren")->trigger();
-            settle();
-        }));
-        const int entries = window.findChild<SchemeList*>("cmbFarbe")->entryCount();
-        if (entries != 2 * schemes) {
-            failOnMessage(dialogs);
-            qFatal("import added %d entries", entries - schemes);
-        }
-    }
-    failOnMessage(dialogs);
-    return stats;
-}
-
-std::pair<bench::Stats, bench::Stats> preview(int runs) {
-    ImportReading reading;
-    for (int i = 0; i < schemes; ++i)
-        reading.schemes.push_back({QStringLiteral("Farbschema %1").arg(i),
-                                   {ChannelValue(i), ChannelValue(i / 256), 0},
-                                   {255, ChannelValue(i % 7), ChannelValue(i % 13)}});
-    for (int i = 0; i < 1000; ++i)
-        reading.refused.push_back({QStringLiteral("Eintrag %1").arg(i), QStringLiteral("?"),
-                                   QStringLiteral("Der Name ist leer.")});
-    bench::Stats open, page;
-    for (int i = 0; i < runs; ++i) {
-        std::unique_ptr<frmImport> dialog;
-        open.add(bench::timeMs([&] {
-            dialog = std::make_unique<frmImport>(reading);
-            dialog->show();
-            if (!QTest::qWaitForWindowExposed(dialog.get()))
-                qFatal("the preview did not show");
-            settle();
-        }));
-        auto* list = dialog->findChild<QTableView*>("lstSchemata");
-        list->setFocus();
-        for (int k = 0; k < 20; ++k)
-            page.add(bench::timeMs([&] {
-                QTest::keyClick(list, Qt::Key_PageDown);
-                list->viewport()->repaint();
-            }));
-    }
-    return {open, page};
-}
-
-bench::Stats paste(int runs) {
-    test::ScriptedDialogs dialogs;
-    QTemporaryDir dir;
-    frmHauptprogramm window(dir.path(), &dialogs);
-    TextClipboard clipboard;
-    window.setClipboard(&clipboard);
-    window.show();
-    settle();
-    bench::Stats stats;
-    for (int i = 0; i < runs; ++i) {
-        clipboard.value = QStringLiteral("rgb(%1, %2, %3)").arg(i % 256).arg(i % 7).arg(i % 13);
-        stats.add(bench::timeMs([&] {
-            action(&window, "mnuCssEinfügen")->trigger();
-            settle();
-        }));
-    }
-    failOnMessage(dialogs);
-    return stats;
+// The same command in this process: parsing, opening, reading, checking, writing the lines.
+double checkInProcess(const QString& schemeFile, int failing) {
+    QBuffer out, err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    ToolOutput output(out, err);
+    const double ms = bench::timeMs([&] {
+        runSchemesTool({QStringLiteral("pigmora-schemes"), QStringLiteral("check"),
+                        QStringLiteral("--file"), schemeFile},
+                       output);
+    });
+    if (out.data().count('\n') != failing)
+        qFatal("the in-process check found other pairs than the process");
+    return ms;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    setUpApplication(app);
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Pigmora"));
+    GermanParserTexts parserTexts;
+    QCoreApplication::installTranslator(&parserTexts);
     const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s <results dir> [runs]\n", argv[0]);
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: %s <pigmora-schemes> <results dir> [runs]\n", argv[0]);
         return 2;
     }
-    const int runs = args.size() > 2 ? args[2].toInt() : 5;
+    const QString tool = args[1];
+    const int runs = args.size() > 3 ? args[3].toInt() : 5;
+
+    QTemporaryDir dir;
+    const QString schemeFile = dir.filePath(QStringLiteral("Farben.mdb"));
+    const QString emptyFile = dir.filePath(QStringLiteral("leer.mdb"));
+    SchemeFile::openOrCreate(emptyFile)->close();
+    QFile::copy(emptyFile, schemeFile);
+    if (!bench::fillSchemeFile(schemeFile, schemeCount, [](int i) { return i; }))
+        qFatal("cannot fill the scheme file");
+
     QString table;
     QTextStream t(&table);
-    t << "Export, import and CSS paste through the real window (Release, "
-      << QGuiApplication::platformName() << "), " << schemes << " stored schemes, " << runs
+    t << "Exchange of " << schemeCount << " schemes (Release), " << runs
       << " runs each, milliseconds\n\n"
-      << "| command | median | min | max |\n|---|---:|---:|---:|\n";
-    QStringList targets;
+      << "| what | median | min | max |\n|---|---:|---:|---:|\n";
+    QStringList targets, sizes;
     const auto target = [&targets](const QString& what, double median, double limit) {
         targets << QStringLiteral("- %1 under %2 ms: %3 (%4 ms)")
                        .arg(what, QString::number(limit),
                             median < limit ? QStringLiteral("met") : QStringLiteral("MISSED"),
-                            QString::number(median, 'f', median < 1 ? 3 : 1));
+                            QString::number(median, 'f', 1));
     };
 
-    std::vector<Export> formats{{"export CSS", "farben.css", {}},
-                                {"export JSON", "farben.json", {}},
-                                {"export GIMP palette", "farben.gpl", {}}};
-    exports(formats, runs);
-    for (const Export& e : formats) {
-        t << "| " << e.name << " (" << e.bytes / 1024 << " KiB) | " << e.time.row() << " |\n";
-        target(QString::fromUtf8(e.name), e.time.median(), 1000);
+    for (ExchangeFormat format : {ExchangeFormat::Css, ExchangeFormat::Json, ExchangeFormat::Gpl}) {
+        const QString exported = dir.filePath(QStringLiteral("export.") + formatSuffix(format));
+        bench::Stats stats;
+        for (int i = 0; i < runs; ++i)
+            stats.add(exportOnce(schemeFile, format, exported));
+        const QString what = QStringLiteral("export %1").arg(formatName(format));
+        t << "| " << what << " (read + format + write) | " << stats.row() << " |\n";
+        target(what, stats.median(), 1000);
+        sizes << QStringLiteral("%1 %2 MB")
+                     .arg(formatName(format))
+                     .arg(QFileInfo(exported).size() / 1e6, 0, 'f', 1);
     }
-    qint64 importBytes = 0;
-    const bench::Stats imported = imports(runs, importBytes);
-    t << "| import " << schemes << " schemes from a GIMP palette (" << importBytes / 1024
-      << " KiB, scripted preview) | " << imported.row() << " |\n";
-    target(QStringLiteral("import of 100,000 schemes"), imported.median(), 2000);
-    const auto [open, page] = preview(runs);
-    t << "| preview with " << schemes << " schemes and 1000 refusals: open to first paint | "
-      << open.row() << " |\n"
-      << "| preview: one page down in the list, repainted | " << page.row(3) << " |\n";
-    target(QStringLiteral("opening the preview"), open.median(), 100);
-    target(QStringLiteral("a page down in the preview"), page.median(), 16);
-    const bench::Stats pasted = paste(1000);
-    t << "| CSS paste (1000 runs) | " << pasted.row(3) << " |\n";
-    target(QStringLiteral("CSS paste"), pasted.median(), 1);
+    // The indented JSON export of 100,000 schemes is larger than the import takes (10 MB), so
+    // the JSON import reads the same document written compactly.
+    const QString compactJson = dir.filePath(QStringLiteral("compact.json"));
+    {
+        QFile in(dir.filePath(QStringLiteral("export.json"))), out(compactJson);
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+            qFatal("cannot write the compact JSON");
+        out.write(QJsonDocument::fromJson(in.readAll()).toJson(QJsonDocument::Compact));
+        sizes << QStringLiteral("compact JSON %1 MB").arg(out.size() / 1e6, 0, 'f', 1);
+    }
+    for (ExchangeFormat format : {ExchangeFormat::Json, ExchangeFormat::Gpl}) {
+        const QString source = format == ExchangeFormat::Json
+                                   ? compactJson
+                                   : dir.filePath(QStringLiteral("export.gpl"));
+        const QString imported = dir.filePath(QStringLiteral("import.mdb"));
+        bench::Stats stats;
+        for (int i = 0; i < runs; ++i)
+            stats.add(importOnce(source, emptyFile, imported));
+        const QString what =
+            QStringLiteral("import %1")
+                .arg(format == ExchangeFormat::Json ? QStringLiteral("compact JSON")
+                                                    : formatName(format));
+        t << "| " << what << " (read + parse + add) | " << stats.row() << " |\n";
+        target(what, stats.median(), 1000);
+    }
+    int failing = 0;
+    bench::Stats process, inProcess;
+    for (int i = 0; i < runs; ++i) {
+        process.add(checkProcess(tool, schemeFile, failing));
+        inProcess.add(checkInProcess(schemeFile, failing));
+    }
+    t << "| `pigmora-schemes check`, the process from start to exit | " << process.row() << " |\n"
+      << "| the same check in-process (open, read, check, write lines) | " << inProcess.row()
+      << " |\n";
+    target(QStringLiteral("check as a process"), process.median(), 200);
+    target(QStringLiteral("check in-process"), inProcess.median(), 200);
 
-    t << "\nTargets (medians; set for these commands as a user would wait for them):\n"
+    t << "\nFiles: " << sizes.join(QStringLiteral(", ")) << ". The check "
+      << "finds " << failing << " of " << schemeCount << " pairs below AA (4.5:1).\n"
+      << "\nTargets (medians):\n"
       << targets.join('\n') << "\n\n"
       << bench::machine() << "\n";
     t.flush();
     std::printf("%s", qPrintable(table));
-    bench::writeResult(
-        args[1], QStringLiteral("exchange-%1.md").arg(QGuiApplication::platformName()), table);
+    bench::writeResult(args[2], QStringLiteral("exchange-offscreen.md"), table);
     return 0;
 }

@@ -5,7 +5,8 @@ set(PIGMORA_APP_ID org.example.pigmora)
 set(desktop ${PROJECT_SOURCE_DIR}/resources/desktop)
 set(icons ${PROJECT_SOURCE_DIR}/resources/icons)
 
-install(TARGETS pigmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The command-line tool beside the program: it finds the program's scheme file by its place.
+install(TARGETS pigmora pigmora-schemes RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${desktop}/${PIGMORA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${desktop}/${PIGMORA_APP_ID}.metainfo.xml

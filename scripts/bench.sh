@@ -1,14 +1,16 @@
 #!/bin/sh
 # Builds the Release version with its benchmarks and runs them; tables go to bench/results/.
 # Start-up is measured offscreen and under Xvfb (a real X server without a screen), each time
-# beside the floor program in bench/floor/.
-#   RUNS  rounds of the start-up benchmark and runs of each scheme command (default 9)
+# beside the floor program in bench/floor/. The exchange formats and pigmora-schemes are measured
+# on a file of 100,000 schemes.
+#   RUNS  rounds of the start-up benchmark and runs of each scheme command and exchange (default 9)
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh xvfb xauth
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPIGMORA_BENCH=ON
 cmake --build build -j2 --target pigmora_startup_probe pigmora_startup_floor \
-    pigmora_bench_startup pigmora_bench_commands pigmora_bench_exchange
+    pigmora_bench_startup pigmora_bench_commands pigmora_bench_contrast pigmora-schemes \
+    pigmora_bench_exchange pigmora_bench_exchange_window
 runs="${RUNS:-9}"
 startup="./build/bench/pigmora_bench_startup ./build/bench/pigmora_startup_probe \
     ./build/bench/pigmora_startup_floor bench/results $runs"
@@ -17,4 +19,7 @@ QT_QPA_PLATFORM=offscreen $startup
 # shellcheck disable=SC2086
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" $startup
 QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_commands bench/results "$runs"
-QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_exchange bench/results "$runs"
+QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_contrast bench/results
+QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_exchange ./build/pigmora-schemes bench/results \
+    "$runs"
+QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_exchange_window bench/results "$runs"

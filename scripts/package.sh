@@ -4,5 +4,5 @@ set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh dpkg-dev
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-cmake --build build --target pigmora -j2
+cmake --build build --target pigmora pigmora-schemes -j2
 (cd build && cpack -G DEB)

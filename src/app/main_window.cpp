@@ -3,6 +3,7 @@
 #include "channel_box.h"
 #include "channel_slider.h"
 #include "click_label.h"
+#include "contrast_window/contrast_window.h"
 #include "exchange_commands.h"
 #include "schemes/scheme_list.h"
 #include "shortcut_priority.h"
@@ -102,6 +103,7 @@ void frmHauptprogramm::connectMenuHandlers() {
             [this] { exchange().mnuImportieren_Click(); });
     connect(menu_.mnuCssEinfügen, &QAction::triggered, this,
             [this] { exchange().mnuCssEinfügen_Click(commands_->clipboard()); });
+    connect(menu_.mnuKontrast, &QAction::triggered, this, &frmHauptprogramm::mnuKontrast_Click);
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });
@@ -165,6 +167,13 @@ void frmHauptprogramm::reportFatal(const QString& message) {
 void frmHauptprogramm::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+}
+
+void frmHauptprogramm::mnuKontrast_Click() {
+    if (!kontrast_)
+        kontrast_ = std::make_unique<frmKontrast>(this, state_, *channels_, menu_.mnuVorder,
+                                                  menu_.mnuHinter);
+    kontrast_->open();
 }
 
 void frmHauptprogramm::mnuEnde_Click() {

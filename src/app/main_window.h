@@ -20,6 +20,7 @@
 namespace pigmora {
 
 class ExchangeCommands;
+class frmKontrast;
 
 // The main window: the colour editor, the sample, the scheme row, the menus and the status
 // bar. It builds its layout, wires the controls to their handlers and owns the editor state.
@@ -67,6 +68,7 @@ private:
     void showError(const std::optional<QString>& message);
     // Export, import and CSS paste, made on first use.
     ExchangeCommands& exchange();
+    void mnuKontrast_Click();
 
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
@@ -83,6 +85,8 @@ private:
     std::unique_ptr<MenuCommands> commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
     std::function<void()> endProcess_;
+    // Built on first use, then kept; gone before the controls it watches.
+    std::unique_ptr<frmKontrast> kontrast_;
 };
 
 } // namespace pigmora

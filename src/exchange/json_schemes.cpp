@@ -15,6 +15,23 @@ namespace {
 const QString formatName = QStringLiteral("pigmora-schemes");
 constexpr int formatVersion = 1;
 
+// A text as a JSON string, in UTF-8: quotes, backslashes and control characters escaped.
+QByteArray jsonString(const QString& text) {
+    QByteArray out = "\"";
+    for (const char c : text.toUtf8()) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            out += "\\u00";
+            out += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
 QString parseErrorText(const QJsonParseError& error) {
     QString what;
     switch (error.error) {
@@ -128,16 +145,21 @@ std::optional<QString> readEntry(const QJsonValue& entry, ColourScheme& scheme) 
 
 } // namespace
 
+// One scheme a line: easy to read and to compare, and about half the size of an indented
+// document, so an export of the most schemes an import takes stays within its size limit.
 QByteArray writeJson(const std::vector<ColourScheme>& schemes) {
-    QJsonArray list;
-    for (const ColourScheme& scheme : schemes)
-        list.append(QJsonObject{{QStringLiteral("name"), scheme.name},
-                                {QStringLiteral("text"), cssHexText(scheme.text)},
-                                {QStringLiteral("background"), cssHexText(scheme.background)}});
-    const QJsonObject root{{QStringLiteral("format"), formatName},
-                           {QStringLiteral("version"), formatVersion},
-                           {QStringLiteral("schemes"), list}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    QByteArray json = "{\"format\": \"" + formatName.toUtf8() +
+                      "\", \"version\": " + QByteArray::number(formatVersion) + ", \"schemes\": [";
+    json.reserve(json.size() + qsizetype(schemes.size()) * 80);
+    for (std::size_t i = 0; i < schemes.size(); ++i) {
+        const ColourScheme& s = schemes[i];
+        json += i ? ",\n  " : "\n  ";
+        json += "{\"name\": " + jsonString(s.name) + ", \"text\": \"" +
+                cssHexText(s.text).toLatin1() + "\", \"background\": \"" +
+                cssHexText(s.background).toLatin1() + "\"}";
+    }
+    json += schemes.empty() ? "]}\n" : "\n]}\n";
+    return json;
 }
 
 ImportReading readJsonSchemes(const QByteArray& contents) {

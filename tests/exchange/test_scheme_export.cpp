@@ -66,6 +66,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void jsonHasTheDocumentedShape();
+    void largestJsonExportCanBeImportedAgain();
     void formatFromFileName();
     void fileIsReplacedWholeOrNotAtAll();
 };
@@ -168,6 +169,20 @@ void TestSchemeExport::jsonHasTheDocumentedShape() {
     QCOMPARE(scheme.value("text").toString(), "#0000ff");
     QCOMPARE(scheme.value("background").toString(), "#ffffe0");
     QCOMPARE(scheme.size(), 3);
+}
+
+void TestSchemeExport::largestJsonExportCanBeImportedAgain() {
+    // As many schemes as an import takes, each with a name as long as "&Neu" allows.
+    std::vector<ColourScheme> schemes;
+    for (int i = 0; i < maxImportSchemes; ++i)
+        schemes.push_back({QStringLiteral("Farbschema %1").arg(i, 19, 10, QLatin1Char('0')),
+                           {ChannelValue(i), 0, 0},
+                           {0, ChannelValue(i), 0}});
+    const QByteArray json = exportSchemes(schemes, ExchangeFormat::Json, stamp);
+    QVERIFY2(json.size() <= maxImportBytes, qPrintable(QString::number(json.size())));
+    const ImportReading read = readSchemeImport(json);
+    QVERIFY(read.error.isEmpty() && read.refused.empty());
+    QVERIFY(read.schemes == schemes);
 }
 
 void TestSchemeExport::formatFromFileName() {

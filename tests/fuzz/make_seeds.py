@@ -90,7 +90,39 @@ def text_forms():
         write('text_forms', '%02d' % i, colour + text.encode())
 
 
+def css_colours():
+    texts = ['#fff', '#FFAA00', ' #0a0b0c\n', '#12', '#1234', '#ff00ff80', 'rgb(1, 2, 3)',
+             'RGB(255,0,128)', 'rgb(1 2 3)', 'rgb( 10 , 20 , 30 )', 'rgb(256, 0, 0)',
+             'rgb(1.5, 2, 3)', 'rgb(1, 2 3)', 'rgba(1, 2, 3, 0.5)', 'rebeccapurple',
+             'DarkSlateGrey', 'transparent', 'hsl(0, 100%, 50%)', 'color: red;', '']
+    for i, text in enumerate(texts):
+        write('css_colour', '%02d' % i, text.encode())
+
+
+def imports():
+    scheme = '{"name": "%s", "text": %s, "background": %s}'
+    document = '{"format": "pigmora-schemes", "version": 1, "schemes": [%s]}'
+    jsons = [document % (scheme % ('Meer', '"#0000ff"', '"#ffffe0"')),
+             document % ', '.join([scheme % ('Grün', '"#0F0"', '[255, 255, 255]'),
+                                   scheme % ('x' * 31, '"#000"', '"#fff"'), '42',
+                                   scheme % ('a\\nb', '[256, 0, 0]', '"red"')]),
+             '[' + scheme % ('Nacht 😀', '[0, 0, 0]', '"#123456"') + ']',
+             '\ufeff' + document % '', '{"format": "pigmora-schemes", "version": 2}', '[[[[',
+             '{"version": 1, "schemes": []}']
+    for i, text in enumerate(jsons):
+        write('json_import', '%02d' % i, text.encode())
+    palettes = ['GIMP Palette\nName: Pigmora-Farbschemata\nColumns: 2\n# x\n'
+                '  0   0 255\tMeer (Text)\n255 255 224\tMeer (Hintergrund)\n',
+                'GIMP Palette\r\n1 1 1 B (Hintergrund)\r\n2 2 2 B (Text)\r\n3 3\tC (Text)\r\n',
+                '\ufeffGIMP Palette\n256 0 0\tA (Text)\n0 0 0\tA (Hintergrund)\n0 0 0 Untitled\n',
+                '1 2 3\tohne Kopf (Text)\n']
+    for i, text in enumerate(palettes):
+        write('gpl_import', '%02d' % i, text.encode())
+
+
 if __name__ == '__main__':
     scheme_files()
     numbers()
     text_forms()
+    css_colours()
+    imports()

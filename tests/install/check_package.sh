@@ -8,6 +8,7 @@ deb=$(realpath "$1")
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 expected="./usr/bin/pigmora
+./usr/bin/pigmora-schemes
 ./usr/share/applications/org.example.pigmora.desktop
 ./usr/share/icons/hicolor/128x128/apps/org.example.pigmora.png
 ./usr/share/icons/hicolor/16x16/apps/org.example.pigmora.png
@@ -22,6 +23,9 @@ dpkg-deb --field "$deb" Depends | grep -q "libqt6widgets6" || fail "Qt is not a 
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$deb"
 [ -x /usr/bin/pigmora ] || fail "not installed"
+# The command-line tool runs without a display and reads colours.
+/usr/bin/pigmora-schemes --version | grep -q "^pigmora-schemes " || fail "pigmora-schemes --version"
+/usr/bin/pigmora-schemes contrast "#777" white | grep -q "4,47:1" || fail "pigmora-schemes contrast"
 desktop-file-validate /usr/share/applications/org.example.pigmora.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.example.pigmora.metainfo.xml
 DEBIAN_FRONTEND=noninteractive apt-get remove -y pigmora

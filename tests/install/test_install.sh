@@ -2,7 +2,8 @@
 # Installs the build into a temporary prefix and checks it as a desktop application:
 #   - exactly the expected files, and the desktop entry and AppStream file pass their validators;
 #   - started from a prefix it may not write to, the program keeps its schemes in the user's
-#     data directory and finds them there at the next start.
+#     data directory and finds them there at the next start;
+#   - pigmora-schemes, installed beside it, finds that same file and runs from the prefix.
 # usage: test_install.sh <build dir> <session helper>
 set -eu
 build=$1
@@ -16,6 +17,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected="bin/pigmora
+bin/pigmora-schemes
 share/applications/org.example.pigmora.desktop
 share/icons/hicolor/128x128/apps/org.example.pigmora.png
 share/icons/hicolor/16x16/apps/org.example.pigmora.png
@@ -73,5 +75,21 @@ saved Meer" ] || fail "store: $saved"
 listed=$(run "$prefix/bin/pigmora_session" --default list)
 [ "$listed" = "Abendrot
 Meer" ] || fail "list: $listed"
+[ ! -e "$prefix/bin/Farben.mdb" ] || fail "scheme file beside the read-only program"
+
+# The command-line tool finds the per-user file the installed program made, without --file.
+tool=$prefix/bin/pigmora-schemes
+version=$(run "$tool" --version)
+[ "$version" = "pigmora-schemes $(sed -n 's/^#define PIGMORA_VERSION "\(.*\)"$/\1/p' \
+    "$build/generated/version.h")" ] || fail "pigmora-schemes --version: $version"
+names=$(run "$tool" list | cut -f1)
+[ "$names" = "Abendrot
+Meer" ] || fail "pigmora-schemes list: $names"
+ratio=$(run "$tool" contrast black white | grep "WCAG")
+[ "$ratio" = "Kontrast nach WCAG 2: 21,00:1" ] || fail "pigmora-schemes contrast: $ratio"
+status=0
+(run "$tool" list --file "$work/nirgends/Farben.mdb") 2>/dev/null || status=$?
+[ $status -eq 2 ] || fail "pigmora-schemes list on a missing file: exit status $status"
+[ ! -e "$work/nirgends" ] || fail "pigmora-schemes created the missing file's folder"
 [ ! -e "$prefix/bin/Farben.mdb" ] || fail "scheme file beside the read-only program"
 echo "install checks passed"

@@ -1,0 +1,116 @@
+#include "contrast_window.h"
+
+#include "editor/channel_editor.h"
+#include "editor/editor_state.h"
+#include "editor/text_forms.h"
+#include "editor/widget_colours.h"
+#include "offer_rows.h"
+#include "sample_follower.h"
+#include "sample_size.h"
+#include "value_label.h"
+#include "vision_previews.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace pigmora {
+
+namespace {
+
+Rgb channelsOf(ColourValue colour) {
+    return HexZerlegen(colourValueText(colour));
+}
+
+} // namespace
+
+frmKontrast::frmKontrast(QWidget* owner, const EditorState& state, ChannelEditor& channels,
+                         QAction* mnuVorder, QAction* mnuHinter)
+    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , state_(state)
+    , channels_(channels)
+    , ui_(buildKontrastLayout(this))
+    , follower_(new SampleFollower(channels.sample(), {mnuVorder, mnuHinter}, this,
+                                   [this] { refresh(); })) {
+    setObjectName(QStringLiteral("frmKontrast"));
+    setWindowTitle(QStringLiteral("Kontrast"));
+    setAccessibleName(windowTitle());
+
+    const std::pair<QPushButton*, const OfferedColour*> offers[] = {
+        {ui_.aa.lighter.apply, &report_.aaOffer.lighter},
+        {ui_.aa.darker.apply, &report_.aaOffer.darker},
+        {ui_.aaa.lighter.apply, &report_.aaaOffer.lighter},
+        {ui_.aaa.darker.apply, &report_.aaaOffer.darker}};
+    for (const auto& [button, offer] : offers)
+        connect(button, &QPushButton::clicked, this, [this, offer = offer] { apply(*offer); });
+    connect(ui_.cmdSchließen, &QPushButton::clicked, this, &QWidget::close);
+}
+
+frmKontrast::~frmKontrast() = default;
+
+void frmKontrast::open() {
+    show();
+    raise();
+    activateWindow();
+}
+
+SampleReading frmKontrast::readSample() const {
+    const QWidget* sample = channels_.sample();
+    SampleReading r;
+    r.text = channelsOf(foreColour(sample));
+    r.background = channelsOf(backColour(sample));
+    r.points = fontPoints(sample->font(), sample->logicalDpiY());
+    r.bold = fontIsBold(sample->font());
+    r.editsText = state_.bytziel == 1;
+    return r;
+}
+
+void frmKontrast::refresh() {
+    report_ = makeContrastReport(readSample());
+    showReport();
+    emit refreshed();
+}
+
+void frmKontrast::showReport() {
+    const ContrastReport& r = report_;
+    showValue(ui_.lblVerhältnis, QStringLiteral("Kontrastverhältnis"), r.ratio);
+    showValue(ui_.lblTextgröße, QStringLiteral("Textgröße"), r.textSize);
+    showValue(ui_.lblSchwelle, QStringLiteral("Schwellen"), r.threshold);
+    const std::pair<QLabel*, QLabel*> verdictLabels[] = {{ui_.lblAATitel, ui_.lblAA},
+                                                         {ui_.lblAAATitel, ui_.lblAAA},
+                                                         {ui_.lblGrafikTitel, ui_.lblGrafik}};
+    const Verdict* verdicts[] = {&r.aa, &r.aaa, &r.nonText};
+    for (int i = 0; i < 3; ++i) {
+        const auto [caption, value] = verdictLabels[i];
+        showCaption(caption, verdicts[i]->caption);
+        showValue(value, verdicts[i]->caption, verdicts[i]->text);
+    }
+    showValue(ui_.lblApca, ui_.lblApcaTitel->text(), r.apca);
+    showValue(ui_.lblBearbeitet, QStringLiteral("Bearbeitete Farbe"), r.edited);
+    showLevelOffer(ui_.aa, r.aaOffer);
+    showLevelOffer(ui_.aaa, r.aaaOffer);
+    for (std::size_t i = 0; i < ui_.vision.size(); ++i)
+        showVisionPreview(ui_.vision[i], r.vision[i]);
+}
+
+void frmKontrast::apply(const OfferedColour& offer) {
+    if (offer.exists)
+        channels_.setColour(offer.colour);
+}
+
+void frmKontrast::showEvent(QShowEvent* event) {
+    follower_->refreshIfStale();
+    QWidget::showEvent(event);
+}
+
+void frmKontrast::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace pigmora

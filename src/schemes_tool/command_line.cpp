@@ -1,0 +1,200 @@
+#include "command_line.h"
+
+#include "exchange/css_colour.h"
+
+#include <QCommandLineParser>
+#include <QSet>
+#include <algorithm>
+
+namespace pigmora {
+
+namespace {
+
+using Outcome = ParsedCommandLine::Outcome;
+
+ParsedCommandLine failure(const QString& message, const CommandSpec* command) {
+    ParsedCommandLine parsed;
+    parsed.text = message;
+    parsed.usageHint = usageHint(command);
+    return parsed;
+}
+
+// The parser's own error text, but naming an unknown option with its dashes.
+QString parserError(const QCommandLineParser& parser) {
+    QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty())
+        return parser.errorText();
+    for (QString& name : unknown)
+        name = QStringLiteral("„%1%2“").arg(
+            name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    return unknown.size() == 1 ? QStringLiteral("Die Option %1 gibt es nicht.").arg(unknown.first())
+                               : QStringLiteral("Diese Optionen gibt es nicht: %1.")
+                                     .arg(unknown.join(QStringLiteral(", ")));
+}
+
+ParsedCommandLine outcome(Outcome kind, const QString& text = {}) {
+    ParsedCommandLine parsed;
+    parsed.outcome = kind;
+    parsed.text = text;
+    return parsed;
+}
+
+void addOptions(QCommandLineParser& parser, const QList<QCommandLineOption>& options) {
+    for (const QCommandLineOption& o : options)
+        parser.addOption(o);
+}
+
+// Every option of every command, so that an option's value is never taken for the command.
+QString commandName(const QStringList& arguments) {
+    QCommandLineParser parser;
+    QSet<QString> added;
+    QList<QCommandLineOption> all = commonOptions();
+    for (const CommandSpec& spec : commandSpecs())
+        all += spec.options;
+    for (const QCommandLineOption& o : all)
+        if (!added.contains(o.names().constLast())) {
+            added.insert(o.names().constLast());
+            parser.addOption(o);
+        }
+    parser.parse(arguments);
+    return parser.positionalArguments().value(0);
+}
+
+ParsedCommandLine withoutCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(overviewText());
+    addOptions(parser, commonOptions());
+    parser.addOption(schemeFileOption());
+    parser.addPositionalArgument(QStringLiteral("befehl"),
+                                 QStringLiteral("list, export, import, check oder contrast"));
+    if (!parser.parse(arguments))
+        return failure(parserError(parser), nullptr);
+    if (parser.isSet(QString::fromLatin1(option::help)))
+        return outcome(Outcome::Help, parser.helpText());
+    if (parser.isSet(QString::fromLatin1(option::version)))
+        return outcome(Outcome::Version);
+    return failure(QStringLiteral("Es fehlt ein Befehl."), nullptr);
+}
+
+std::optional<ExchangeFormat> namedFormat(const QString& name) {
+    for (ExchangeFormat format : {ExchangeFormat::Css, ExchangeFormat::Json, ExchangeFormat::Gpl})
+        if (name.compare(formatSuffix(format), Qt::CaseInsensitive) == 0)
+            return format;
+    return std::nullopt;
+}
+
+// The values of the options; a message when one cannot be used.
+std::optional<QString> readOptions(const QCommandLineParser& parser, const CommandSpec& spec,
+                                   CommandLine& line) {
+    // Only the command's own options may be asked for: the parser warns about any other.
+    const auto known = [&spec](const char* name) {
+        return std::any_of(spec.options.begin(), spec.options.end(),
+                           [name](const QCommandLineOption& o) {
+                               return o.names().contains(QString::fromLatin1(name));
+                           });
+    };
+    const auto value = [&parser, known](const char* name) {
+        return known(name) ? parser.value(QString::fromLatin1(name)) : QString();
+    };
+    const auto isSet = [&parser, known](const char* name) {
+        return known(name) && parser.isSet(QString::fromLatin1(name));
+    };
+    if (isSet(option::file)) {
+        line.schemeFile = value(option::file);
+        if (line.schemeFile.isEmpty())
+            return QStringLiteral("Nach --file fehlt der Pfad der Farbdatei.");
+    }
+    line.json = isSet(option::json);
+    line.dryRun = isSet(option::dryRun);
+    line.largeText = isSet(option::large);
+    if (line.command == ToolCommand::Export) {
+        line.outputFile = value(option::output);
+        if (isSet(option::output) && line.outputFile.isEmpty())
+            return QStringLiteral("Nach -o fehlt der Name der Ausgabedatei.");
+        std::optional<ExchangeFormat> format;
+        if (isSet(option::format)) {
+            format = namedFormat(value(option::format));
+            if (!format)
+                return QStringLiteral("Das Format „%1“ gibt es nicht; möglich sind css, json und "
+                                      "gpl.")
+                    .arg(value(option::format));
+        } else if (!line.outputFile.isEmpty()) {
+            format = formatFromFileName(line.outputFile);
+        }
+        if (!format)
+            return QStringLiteral("Es fehlt das Format: --format css, json oder gpl.");
+        line.format = *format;
+    }
+    if (isSet(option::level)) {
+        const QString level = value(option::level).toUpper();
+        if (level == QLatin1String("AA"))
+            line.level = WcagLevel::AA;
+        else if (level == QLatin1String("AAA"))
+            line.level = WcagLevel::AAA;
+        else
+            return QStringLiteral("Die Stufe „%1“ gibt es nicht; möglich sind AA und AAA.")
+                .arg(value(option::level));
+    }
+    return std::nullopt;
+}
+
+// The arguments after the command: the import file, or the two colours.
+std::optional<QString> readArguments(const CommandSpec& spec, const QStringList& given,
+                                     CommandLine& line) {
+    if (given.size() < spec.arguments.size())
+        return spec.arguments[given.size()].missing;
+    if (given.size() > spec.arguments.size()) {
+        QStringList extra = given.mid(spec.arguments.size());
+        for (QString& e : extra)
+            e = QStringLiteral("„%1“").arg(e);
+        return QStringLiteral("Zu viele Argumente: %1.").arg(extra.join(QStringLiteral(", ")));
+    }
+    if (spec.command == ToolCommand::Import)
+        line.importFile = given[0];
+    if (spec.command == ToolCommand::Contrast) {
+        for (auto [text, colour] :
+             {std::pair{given[0], &line.textColour}, std::pair{given[1], &line.background}}) {
+            const CssColourReading reading = readCssColour(text);
+            if (!reading.colour)
+                return reading.error;
+            *colour = *reading.colour;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList& arguments) {
+    const QString name = commandName(arguments);
+    if (name.isEmpty())
+        return withoutCommand(arguments);
+    const CommandSpec* spec = findCommand(name);
+    if (!spec)
+        return failure(QStringLiteral("Den Befehl „%1“ gibt es nicht.").arg(name), nullptr);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(spec->description);
+    addOptions(parser, commonOptions());
+    addOptions(parser, spec->options);
+    parser.addPositionalArgument(spec->name, spec->summary);
+    for (const CommandArgument& argument : spec->arguments)
+        parser.addPositionalArgument(argument.name, argument.description);
+    if (!parser.parse(arguments))
+        return failure(parserError(parser), spec);
+    if (parser.isSet(QString::fromLatin1(option::help)))
+        return outcome(Outcome::Help, parser.helpText());
+    if (parser.isSet(QString::fromLatin1(option::version)))
+        return outcome(Outcome::Version);
+
+    ParsedCommandLine parsed = outcome(Outcome::Run);
+    parsed.commandLine.command = spec->command;
+    if (auto problem = readOptions(parser, *spec, parsed.commandLine))
+        return failure(*problem, spec);
+    if (auto problem =
+            readArguments(*spec, parser.positionalArguments().mid(1), parsed.commandLine))
+        return failure(*problem, spec);
+    return parsed;
+}
+
+} // namespace pigmora

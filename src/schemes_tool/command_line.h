@@ -1,0 +1,40 @@
+#pragma once
+
+#include "command_table.h"
+#include "contrast/wcag.h"
+#include "editor/colour_value.h"
+#include "exchange/scheme_export.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace pigmora {
+
+// What the command line asks for, every value checked.
+struct CommandLine {
+    ToolCommand command = ToolCommand::List;
+    QString schemeFile;                          // --file; empty: where the program keeps it
+    bool json = false;                           // list --json, contrast --json
+    ExchangeFormat format = ExchangeFormat::Css; // export --format, or -o's suffix
+    QString outputFile;                          // export -o; empty: standard output
+    QString importFile;                          // import DATEI
+    bool dryRun = false;                         // import --dry-run
+    WcagLevel level = WcagLevel::AA;             // check --level
+    bool largeText = false;                      // check --large
+    Rgb textColour;                              // contrast
+    Rgb background;                              // contrast
+};
+
+struct ParsedCommandLine {
+    enum class Outcome { Run, Help, Version, Error };
+    Outcome outcome = Outcome::Error;
+    CommandLine commandLine;
+    QString text;      // the help text, or the German message of the error
+    QString usageHint; // for an error: how to call the command (or the tool) and find its help
+};
+
+// Reads the arguments (the first one names the program) with QCommandLineParser. Needs a
+// QCoreApplication (the help names the program as it was called).
+ParsedCommandLine parseCommandLine(const QStringList& arguments);
+
+} // namespace pigmora

@@ -1,0 +1,180 @@
+#include "command_table.h"
+
+#include <QStringList>
+
+namespace pigmora {
+
+namespace {
+
+const QString programName = QStringLiteral("pigmora-schemes");
+
+// Breaks a paragraph into lines of at most 79 characters at blanks, as the parser does with
+// the descriptions of options.
+QString wrapped(const QString& paragraph) {
+    QStringList lines;
+    QString current;
+    for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!current.isEmpty() && current.size() + 1 + word.size() > 79) {
+            lines << current;
+            current.clear();
+        }
+        current += (current.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    lines << current;
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QCommandLineOption schemeFileOption() {
+    return {QString::fromLatin1(option::file),
+            QStringLiteral("Die Farbdatei; ohne diese Angabe die des Programms (Farben.mdb neben "
+                           "pigmora oder in ~/.local/share/Pigmora)."),
+            QStringLiteral("DATEI")};
+}
+
+namespace {
+
+QList<CommandSpec> makeSpecs() {
+    QList<CommandSpec> specs;
+    specs.append(
+        {ToolCommand::List,
+         QStringLiteral("list"),
+         QStringLiteral("list [--json] [--file DATEI]"),
+         QStringLiteral("jedes Farbschema in einer Zeile: Name, Textfarbe, Hintergrund"),
+         QStringLiteral("Gibt jedes gespeicherte Farbschema in gespeicherter Reihenfolge in einer "
+                        "Zeile aus: Name, Tabulator, Textfarbe #rrggbb, Tabulator, Hintergrund "
+                        "#rrggbb."),
+         {{QString::fromLatin1(option::json),
+           QStringLiteral("Gibt die Farbschemata im JSON-Format des Exports aus.")},
+          schemeFileOption()},
+         {}});
+    specs.append(
+        {ToolCommand::Export,
+         QStringLiteral("export"),
+         QStringLiteral("export --format css|json|gpl [-o DATEI] [--file DATEI]"),
+         QStringLiteral("alle Farbschemata als CSS, JSON oder GIMP-Palette"),
+         QStringLiteral("Schreibt alle Farbschemata als CSS (eine Klasse und zwei Custom "
+                        "Properties je Farbschema), als JSON oder als GIMP-Palette."),
+         {{QString::fromLatin1(option::format),
+           QStringLiteral("css, json oder gpl (GIMP-Palette); ohne diese Angabe nach der Endung "
+                          "der Ausgabedatei."),
+           QStringLiteral("FORMAT")},
+          {{QStringLiteral("o"), QString::fromLatin1(option::output)},
+           QStringLiteral("Schreibt in diese Datei statt auf die Standardausgabe; eine "
+                          "vorhandene Datei wird ganz ersetzt."),
+           QStringLiteral("DATEI")},
+          schemeFileOption()},
+         {}});
+    specs.append(
+        {ToolCommand::Import,
+         QStringLiteral("import"),
+         QStringLiteral("import DATEI [--dry-run] [--file DATEI]"),
+         QStringLiteral("Farbschemata aus einer JSON-Datei oder GIMP-Palette hinzufügen"),
+         QStringLiteral("Fügt die Farbschemata einer JSON-Datei (des Exportformats oder einer "
+                        "Liste seiner Einträge) oder einer GIMP-Palette hinter den gespeicherten "
+                        "an: alle, oder keines, wenn ein Eintrag abgelehnt wird."),
+         {{QString::fromLatin1(option::dryRun),
+           QStringLiteral("Prüft nur und gibt aus, was importiert würde; die Farbdatei bleibt "
+                          "unverändert.")},
+          schemeFileOption()},
+         {{QStringLiteral("datei"), QStringLiteral("Die Datei, deren Farbschemata hinzukommen."),
+           QStringLiteral("Es fehlt die Datei, deren Farbschemata hinzukommen sollen.")}}});
+    specs.append(
+        {ToolCommand::Check,
+         QStringLiteral("check"),
+         QStringLiteral("check [--level AA|AAA] [--large] [--file DATEI]"),
+         QStringLiteral("den Kontrast jedes Farbschemas nach WCAG 2 prüfen"),
+         QStringLiteral("Prüft den Kontrast jedes Farbschemas nach WCAG 2 und gibt jedes Paar "
+                        "unter der Schwelle mit seinem Kontrast aus: Name, Textfarbe, "
+                        "Hintergrund, Kontrast, durch Tabulatoren getrennt."),
+         {{QString::fromLatin1(option::level),
+           QStringLiteral("Die Stufe: AA (Vorgabe, 4,5:1) oder AAA (7:1)."),
+           QStringLiteral("STUFE")},
+          {QString::fromLatin1(option::large),
+           QStringLiteral("Die Schwellen für großen Text: AA 3:1, AAA 4,5:1.")},
+          schemeFileOption()},
+         {}});
+    specs.append(
+        {ToolCommand::Contrast,
+         QStringLiteral("contrast"),
+         QStringLiteral("contrast TEXTFARBE HINTERGRUND [--json]"),
+         QStringLiteral("den Kontrast zweier Farben nach WCAG 2 und APCA"),
+         QStringLiteral("Der Kontrast einer Textfarbe auf einem Hintergrund: das Verhältnis nach "
+                        "WCAG 2 mit den Urteilen für AA und AAA, normalen und großen Text, und "
+                        "APCA Lc. Farben in CSS-Schreibweise: #rgb, #rrggbb, rgb(r, g, b), "
+                        "rgb(r g b) oder einer der 148 Farbnamen."),
+         {{QString::fromLatin1(option::json),
+           QStringLiteral("Gibt das Ergebnis als JSON aus, die Zahlen in voller Genauigkeit.")}},
+         {{QStringLiteral("textfarbe"), QStringLiteral("Die Farbe des Textes."),
+           QStringLiteral("Es fehlen die Textfarbe und der Hintergrund.")},
+          {QStringLiteral("hintergrund"), QStringLiteral("Die Farbe des Hintergrunds."),
+           QStringLiteral("Es fehlt der Hintergrund.")}}});
+    return specs;
+}
+
+} // namespace
+
+const QList<CommandSpec>& commandSpecs() {
+    static const QList<CommandSpec> specs = [] {
+        QList<CommandSpec> made = makeSpecs();
+        for (CommandSpec& spec : made)
+            spec.description = wrapped(spec.description);
+        return made;
+    }();
+    return specs;
+}
+
+const CommandSpec* findCommand(const QString& name) {
+    for (const CommandSpec& spec : commandSpecs())
+        if (spec.name == name)
+            return &spec;
+    return nullptr;
+}
+
+const CommandSpec& commandSpec(ToolCommand command) {
+    for (const CommandSpec& spec : commandSpecs())
+        if (spec.command == command)
+            return spec;
+    return commandSpecs().first();
+}
+
+QList<QCommandLineOption> commonOptions() {
+    return {{{QStringLiteral("h"), QString::fromLatin1(option::help)},
+             QStringLiteral("Zeigt diese Hilfe an.")},
+            {{QStringLiteral("v"), QString::fromLatin1(option::version)},
+             QStringLiteral("Zeigt die Versionsnummer an.")}};
+}
+
+QString overviewText() {
+    QStringList lines{QStringLiteral("Liest, exportiert, importiert und prüft die Farbschemata "
+                                     "von Pigmora."),
+                      QString(), QStringLiteral("Befehle:")};
+    for (const CommandSpec& spec : commandSpecs())
+        lines << QStringLiteral("  %1%2").arg(spec.name, -11).arg(spec.summary);
+    lines << QString()
+          << QStringLiteral("„%1 BEFEHL --help“ zeigt, was ein Befehl annimmt.").arg(programName)
+          << QString() << QStringLiteral("Rückgabewert:") << QStringLiteral("  0  erledigt")
+          << QStringLiteral("  1  Einträge abgelehnt, nichts importiert (import), oder Paare "
+                            "unter der")
+          << QStringLiteral("     Schwelle (check)")
+          << QStringLiteral("  2  falscher Aufruf, oder eine Datei, die nicht gelesen oder "
+                            "geschrieben")
+          << QStringLiteral("     werden kann");
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString usageHint(const CommandSpec* command) {
+    if (command)
+        return QStringLiteral("Aufruf: %1 %2\n„%1 %3 --help“ zeigt die Hilfe.")
+            .arg(programName, command->synopsis, command->name);
+    QStringList lines;
+    for (const CommandSpec& spec : commandSpecs())
+        lines << QStringLiteral("%1 %2 %3")
+                     .arg(lines.isEmpty() ? QStringLiteral("Aufruf:") : QStringLiteral("       "),
+                          programName, spec.synopsis);
+    lines << QStringLiteral("„%1 --help“ zeigt die Hilfe.").arg(programName);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace pigmora

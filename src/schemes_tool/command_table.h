@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QList>
+#include <QString>
+
+// The commands of pigmora-schemes, their options and the texts that describe them.
+namespace pigmora {
+
+enum class ToolCommand { List, Export, Import, Check, Contrast };
+
+// The long names of the options, as QCommandLineParser looks them up.
+namespace option {
+inline constexpr char file[] = "file";
+inline constexpr char json[] = "json";
+inline constexpr char format[] = "format";
+inline constexpr char output[] = "output";
+inline constexpr char dryRun[] = "dry-run";
+inline constexpr char level[] = "level";
+inline constexpr char large[] = "large";
+inline constexpr char help[] = "help";
+inline constexpr char version[] = "version";
+} // namespace option
+
+struct CommandArgument {
+    QString name;
+    QString description;
+    QString missing; // the message when it is not given
+};
+
+struct CommandSpec {
+    ToolCommand command;
+    QString name;     // "list"
+    QString synopsis; // "list [--json] [--file DATEI]"
+    QString summary;  // one line for the overview
+    QString description;
+    QList<QCommandLineOption> options; // besides --help and --version
+    QList<CommandArgument> arguments;  // all of them required
+};
+
+const QList<CommandSpec>& commandSpecs();
+const CommandSpec* findCommand(const QString& name);
+const CommandSpec& commandSpec(ToolCommand command);
+
+// --file, of every command that works on the scheme file.
+QCommandLineOption schemeFileOption();
+// What every parser knows: --help and --version.
+QList<QCommandLineOption> commonOptions();
+// The head of the help without a command: what the tool does, its commands, its exit statuses.
+QString overviewText();
+// The lines after an error message: how the command (or, without one, the tool) is called, and
+// where its help is.
+QString usageHint(const CommandSpec* command);
+
+} // namespace pigmora

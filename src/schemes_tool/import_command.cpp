@@ -1,0 +1,61 @@
+#include "command_support.h"
+#include "commands.h"
+#include "exchange/scheme_import.h"
+#include "output_forms.h"
+#include "schemes/scheme_transfer.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace pigmora {
+
+namespace {
+
+QString refusalText(const RefusedEntry& entry) {
+    if (entry.what.isEmpty())
+        return QStringLiteral("%1: %2").arg(entry.where, entry.reason);
+    return QStringLiteral("%1: %2: %3").arg(entry.where, entry.what, entry.reason);
+}
+
+} // namespace
+
+int runImport(const CommandLine& line, ToolOutput& output) {
+    const auto file = openSchemeFile(
+        line, line.dryRun ? SchemeFile::Access::ReadOnly : SchemeFile::Access::ReadWrite, output);
+    if (!file)
+        return int(ToolExit::Failed);
+    const ImportReading reading = readSchemeImportFile(line.importFile);
+    if (!reading.error.isEmpty())
+        return fail(output, line.command, reading.error);
+    if (!reading.refused.empty()) {
+        for (const RefusedEntry& entry : reading.refused)
+            output.message(refusalText(entry));
+        const qint64 entries = qint64(reading.schemes.size() + reading.refused.size());
+        output.message(
+            QStringLiteral("Nichts importiert: %1 von %2 abgelehnt.")
+                .arg(QLocale(QLocale::German).toString(qint64(reading.refused.size())),
+                     countText(entries, QStringLiteral("Eintrag"), QStringLiteral("Einträgen"))));
+        return int(ToolExit::Refused);
+    }
+    if (line.dryRun) {
+        for (const ColourScheme& scheme : reading.schemes)
+            output.line(schemeLine(scheme));
+        const qint64 count = qint64(reading.schemes.size());
+        output.message(QStringLiteral("Probelauf: %1 %2 importiert; die Farbdatei bleibt "
+                                      "unverändert.")
+                           .arg(schemeCountText(count),
+                                count == 1 ? QStringLiteral("würde") : QStringLiteral("würden")));
+        return int(ToolExit::Done);
+    }
+    if (const auto error = addSchemes(*file, reading.schemes))
+        return fail(output, line.command,
+                    QStringLiteral("Die Farbschemata konnten nicht gespeichert werden:\n%1\n\n"
+                                   "Meldung der Datenbank: %2\n\nDie Farbdatei bleibt, wie sie "
+                                   "war.")
+                        .arg(QDir::toNativeSeparators(file->path()), *error));
+    output.line(
+        QStringLiteral("%1 importiert.").arg(schemeCountText(qint64(reading.schemes.size()))));
+    return int(ToolExit::Done);
+}
+
+} // namespace pigmora

@@ -1,0 +1,86 @@
+#include "command_support.h"
+#include "commands.h"
+#include "output_forms.h"
+#include "version.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace pigmora {
+
+namespace {
+
+ExportStamp stamp() {
+    return {QStringLiteral("Pigmora " PIGMORA_VERSION), QDateTime::currentDateTime()};
+}
+
+// Whether the two names lead to the same file (also through a link).
+bool sameFile(const QString& a, const QString& b) {
+#ifdef Q_OS_UNIX
+    struct stat sa, sb;
+    return stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+#endif
+}
+
+QString formatName(ExchangeFormat format) {
+    switch (format) {
+    case ExchangeFormat::Css:
+        return QStringLiteral("CSS");
+    case ExchangeFormat::Json:
+        return QStringLiteral("JSON");
+    case ExchangeFormat::Gpl:
+        break;
+    }
+    return QStringLiteral("GIMP-Palette");
+}
+
+} // namespace
+
+int runList(const CommandLine& line, ToolOutput& output) {
+    const auto schemes = readSchemes(line, output);
+    if (!schemes)
+        return int(ToolExit::Failed);
+    if (line.json) {
+        output.write(exportSchemes(*schemes, ExchangeFormat::Json, stamp()));
+        return int(ToolExit::Done);
+    }
+    for (const ColourScheme& scheme : *schemes)
+        output.line(schemeLine(scheme));
+    return int(ToolExit::Done);
+}
+
+int runExport(const CommandLine& line, ToolOutput& output) {
+    const QString schemePath = schemeFilePath(line);
+    // Written over the scheme file, an export would destroy every scheme in it.
+    if (!line.outputFile.isEmpty() && sameFile(line.outputFile, schemePath))
+        return fail(output, line.command,
+                    QStringLiteral("Die Ausgabedatei %1 ist die Farbdatei selbst; sie wird "
+                                   "nicht überschrieben.")
+                        .arg(QDir::toNativeSeparators(line.outputFile)));
+    const auto schemes = readSchemes(line, output);
+    if (!schemes)
+        return int(ToolExit::Failed);
+    const QByteArray contents = exportSchemes(*schemes, line.format, stamp());
+    if (line.outputFile.isEmpty()) {
+        output.write(contents);
+        return int(ToolExit::Done);
+    }
+    if (const auto error = writeFileAtomically(line.outputFile, contents))
+        return fail(output, line.command, *error);
+    output.line(QStringLiteral("%1 als %2 in %3 geschrieben.")
+                    .arg(schemeCountText(qint64(schemes->size())), formatName(line.format),
+                         QDir::toNativeSeparators(line.outputFile)));
+    return int(ToolExit::Done);
+}
+
+} // namespace pigmora

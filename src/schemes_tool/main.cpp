@@ -1,0 +1,24 @@
+// pigmora-schemes: the scheme file from the command line (see `pigmora-schemes --help`).
+
+#include "parser_texts.h"
+#include "schemes_tool.h"
+#include "version.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    // The program's name: it names the per-user directory that holds the scheme file.
+    QCoreApplication::setApplicationName(QStringLiteral("Pigmora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PIGMORA_VERSION));
+    pigmora::GermanParserTexts parserTexts;
+    QCoreApplication::installTranslator(&parserTexts);
+
+    QFile out, err;
+    out.open(stdout, QIODevice::WriteOnly);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    pigmora::ToolOutput output(out, err);
+    return pigmora::runSchemesTool(QCoreApplication::arguments(), output);
+}

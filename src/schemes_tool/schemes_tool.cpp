@@ -1,0 +1,60 @@
+#include "schemes_tool.h"
+
+#include "command_line.h"
+#include "commands.h"
+#include "version.h"
+
+namespace pigmora {
+
+namespace {
+
+int run(const CommandLine& line, ToolOutput& output) {
+    switch (line.command) {
+    case ToolCommand::List:
+        return runList(line, output);
+    case ToolCommand::Export:
+        return runExport(line, output);
+    case ToolCommand::Import:
+        return runImport(line, output);
+    case ToolCommand::Check:
+        return runCheck(line, output);
+    case ToolCommand::Contrast:
+        break;
+    }
+    return runContrast(line, output);
+}
+
+int runParsed(const ParsedCommandLine& parsed, ToolOutput& output) {
+    switch (parsed.outcome) {
+    case ParsedCommandLine::Outcome::Help:
+        output.write(parsed.text.toUtf8());
+        if (!parsed.text.endsWith(QLatin1Char('\n')))
+            output.write("\n");
+        return int(ToolExit::Done);
+    case ParsedCommandLine::Outcome::Version:
+        output.line(QStringLiteral("pigmora-schemes " PIGMORA_VERSION));
+        return int(ToolExit::Done);
+    case ParsedCommandLine::Outcome::Error:
+        output.message(QStringLiteral("pigmora-schemes: ") + parsed.text);
+        output.message(parsed.usageHint);
+        return int(ToolExit::Failed);
+    case ParsedCommandLine::Outcome::Run:
+        break;
+    }
+    return run(parsed.commandLine, output);
+}
+
+} // namespace
+
+int runSchemesTool(const QStringList& arguments, ToolOutput& output) {
+    const int status = runParsed(parseCommandLine(arguments), output);
+    if (!output.finish()) {
+        output.message(
+            QStringLiteral("pigmora-schemes: Die Ausgabe konnte nicht geschrieben werden: %1")
+                .arg(output.error()));
+        return int(ToolExit::Failed);
+    }
+    return status;
+}
+
+} // namespace pigmora

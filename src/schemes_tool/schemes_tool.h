@@ -1,0 +1,14 @@
+#pragma once
+
+#include "tool_output.h"
+
+#include <QStringList>
+
+namespace pigmora {
+
+// Runs pigmora-schemes on these arguments (the first names the program) and returns its exit
+// status. Needs a QCoreApplication named "Pigmora" (that names the per-user directory of the
+// scheme file) with GermanParserTexts installed.
+int runSchemesTool(const QStringList& arguments, ToolOutput& output);
+
+} // namespace pigmora
