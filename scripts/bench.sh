@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DPIGMORA_BENCH=ON
 cmake --build build -j2 --target pigmora_startup_probe pigmora_startup_floor \
     pigmora_bench_startup pigmora_bench_commands pigmora_bench_contrast pigmora-schemes \
-    pigmora_bench_exchange
+    pigmora_bench_exchange pigmora_bench_exchange_window
 runs="${RUNS:-9}"
 startup="./build/bench/pigmora_bench_startup ./build/bench/pigmora_startup_probe \
     ./build/bench/pigmora_startup_floor bench/results $runs"
@@ -22,3 +22,4 @@ QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_commands bench/results "$r
 QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_contrast bench/results
 QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_exchange ./build/pigmora-schemes bench/results \
     "$runs"
+QT_QPA_PLATFORM=offscreen ./build/bench/pigmora_bench_exchange_window bench/results "$runs"

@@ -1,7 +1,10 @@
 #include "dialogs.h"
 
+#include "import_preview.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -27,6 +30,18 @@ public:
 private:
     int limit_;
 };
+
+// The suffix a filter in Qt's form names first: "css" for "CSS (*.css)"; empty for none.
+QString firstSuffix(const QString& filter) {
+    const qsizetype start = filter.indexOf(QLatin1String("*."));
+    if (start < 0)
+        return {};
+    qsizetype end = start + 2;
+    while (end < filter.size() && filter[end] != QLatin1Char(' ') &&
+           filter[end] != QLatin1Char(')'))
+        ++end;
+    return filter.mid(start + 2, end - start - 2);
+}
 
 } // namespace
 
@@ -67,6 +82,37 @@ std::optional<QFont> QtDialogs::chooseFont(QWidget* owner, const QFont& initial)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedFont();
+}
+
+std::optional<Dialogs::SaveChoice> QtDialogs::chooseSaveFile(QWidget* owner, const QString& title,
+                                                             const QStringList& filters) {
+    QFileDialog dialog(owner, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    // A name typed without a suffix gets the chosen filter's, before the dialog asks whether an
+    // existing file of that name is to be replaced.
+    dialog.setDefaultSuffix(firstSuffix(filters.value(0)));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString& filter) { dialog.setDefaultSuffix(firstSuffix(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return SaveChoice{dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()};
+}
+
+QString QtDialogs::chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) {
+    QFileDialog dialog(owner, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtDialogs::confirmImport(QWidget* owner, const ImportReading& reading) {
+    frmImport preview(reading, owner);
+    return preview.exec() == QDialog::Accepted;
 }
 
 } // namespace pigmora

@@ -3,11 +3,14 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
 
 namespace pigmora {
+
+struct ImportReading;
 
 // The platform's modal dialogs, behind one interface so tests can script them.
 class Dialogs {
@@ -28,6 +31,22 @@ public:
     // The font dialog, opened on `initial`, without an effects section (strikeout, underline).
     // Empty when cancelled.
     virtual std::optional<QFont> chooseFont(QWidget* owner, const QFont& initial) = 0;
+
+    // What the save dialog returned: the path and the filter chosen last.
+    struct SaveChoice {
+        QString path;
+        QString filter; // one of the filters offered
+    };
+    // The save dialog, offering the filters in Qt's form ("CSS (*.css)"), the first one chosen.
+    // Empty when cancelled.
+    virtual std::optional<SaveChoice> chooseSaveFile(QWidget* owner, const QString& title,
+                                                     const QStringList& filters) = 0;
+    // The open dialog for one existing file; `filter` in Qt's form, several separated by ";;".
+    // Empty when cancelled.
+    virtual QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) = 0;
+    // Shows what an import would add and what it refused; true when the user chose
+    // "Importieren".
+    virtual bool confirmImport(QWidget* owner, const ImportReading& reading) = 0;
 };
 
 // The real dialogs of Qt (the platform's own colour and font dialogs where Qt has them).
@@ -39,6 +58,10 @@ public:
                    int maxLength) override;
     std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
     std::optional<QFont> chooseFont(QWidget* owner, const QFont& initial) override;
+    std::optional<SaveChoice> chooseSaveFile(QWidget* owner, const QString& title,
+                                             const QStringList& filters) override;
+    QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
+    bool confirmImport(QWidget* owner, const ImportReading& reading) override;
 };
 
 } // namespace pigmora

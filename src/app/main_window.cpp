@@ -4,6 +4,7 @@
 #include "channel_slider.h"
 #include "click_label.h"
 #include "contrast_window/contrast_window.h"
+#include "exchange_commands.h"
 #include "schemes/scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
@@ -96,6 +97,12 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(ui_.lblTest, &ClickLabel::clicked, this, [this] { commands_->lblTest_Click(); });
     connect(menu_.mnuHilfe, &QAction::triggered, this, [this] { commands_->mnuHilfe_Click(); });
     connect(menu_.mnuInfo, &QAction::triggered, this, [this] { commands_->mnuInfo_Click(); });
+    connect(menu_.mnuExportieren, &QAction::triggered, this,
+            [this] { exchange().mnuExportieren_Click(); });
+    connect(menu_.mnuImportieren, &QAction::triggered, this,
+            [this] { exchange().mnuImportieren_Click(); });
+    connect(menu_.mnuCssEinfügen, &QAction::triggered, this,
+            [this] { exchange().mnuCssEinfügen_Click(commands_->clipboard()); });
     connect(menu_.mnuKontrast, &QAction::triggered, this, &frmHauptprogramm::mnuKontrast_Click);
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
@@ -124,6 +131,13 @@ void frmHauptprogramm::showError(const std::optional<QString>& message) {
     if (message)
         dialogs_->message(this, *message, QCoreApplication::applicationName(),
                           Dialogs::MessageStyle::OkOnly);
+}
+
+ExchangeCommands& frmHauptprogramm::exchange() {
+    if (!exchange_)
+        exchange_ = std::make_unique<ExchangeCommands>(this, schemes_, *ui_.cmbFarbe, *channels_,
+                                                       *dialogs_);
+    return *exchange_;
 }
 
 void frmHauptprogramm::Form_Load(const QString& schemeDirectory) {

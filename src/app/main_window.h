@@ -19,6 +19,7 @@
 
 namespace pigmora {
 
+class ExchangeCommands;
 class frmKontrast;
 
 // The main window: the colour editor, the sample, the scheme row, the menus and the status
@@ -65,6 +66,8 @@ private:
     void connectMenuHandlers();
     void connectSchemeHandlers();
     void showError(const std::optional<QString>& message);
+    // Export, import and CSS paste, made on first use.
+    ExchangeCommands& exchange();
     void mnuKontrast_Click();
 
     std::unique_ptr<Dialogs> ownDialogs_;
@@ -80,6 +83,7 @@ private:
     std::unique_ptr<SchemeCommands> schemeCommands_;
     SystemClipboard systemClipboard_;
     std::unique_ptr<MenuCommands> commands_;
+    std::unique_ptr<ExchangeCommands> exchange_;
     std::function<void()> endProcess_;
     // Built on first use, then kept; gone before the controls it watches.
     std::unique_ptr<frmKontrast> kontrast_;

@@ -32,6 +32,7 @@ public:
 
     CommonDialog& cdlg() { return cdlg_; }
     void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
+    const Clipboard& clipboard() const { return *clipboard_; }
 
 private:
     QWidget* owner_;

@@ -56,7 +56,10 @@ std::optional<QString> writeFileAtomically(const QString& path, const QByteArray
     };
     if (!file.open(QIODevice::WriteOnly))
         return failure();
-    if (file.write(contents) != contents.size()) {
+    // QSaveFile's commit flushes its buffer without looking at the result: a write that fails
+    // there (a full disk, a size limit) would still rename the cut file into place. Flushed here,
+    // such a failure is seen before anything is replaced.
+    if (file.write(contents) != contents.size() || !file.flush()) {
         const QString message = failure();
         file.cancelWriting();
         return message;

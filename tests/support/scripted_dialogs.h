@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/dialogs.h"
+#include "exchange/scheme_import.h"
 
 #include <QList>
 #include <QStringList>
@@ -32,6 +33,20 @@ public:
     QList<std::optional<QColor>> colourAnswers;
     QList<std::optional<QFont>> fontAnswers;
 
+    struct FileRequest {
+        QString title;
+        QStringList filters; // the open dialog's one filter text is the only element
+    };
+    QList<FileRequest> saveRequests;
+    QList<FileRequest> openRequests;
+    // Answers for the save and open dialogs, taken in turn; empty (or none left) is Cancel.
+    QList<std::optional<SaveChoice>> saveAnswers;
+    QStringList openAnswers;
+    // What each import preview was shown, and the answers, taken in turn: true is
+    // "Importieren"; none left is "Abbrechen".
+    QList<ImportReading> importPreviews;
+    QList<bool> importAnswers;
+
     void message(QWidget*, const QString& text, const QString& title, MessageStyle style) override {
         messages.append({text, title, style});
     }
@@ -46,6 +61,19 @@ public:
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
         fontRequests.append(initial);
         return fontAnswers.isEmpty() ? std::nullopt : fontAnswers.takeFirst();
+    }
+    std::optional<SaveChoice> chooseSaveFile(QWidget*, const QString& title,
+                                             const QStringList& filters) override {
+        saveRequests.append({title, filters});
+        return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
+    }
+    QString chooseOpenFile(QWidget*, const QString& title, const QString& filter) override {
+        openRequests.append({title, {filter}});
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    bool confirmImport(QWidget*, const ImportReading& reading) override {
+        importPreviews.append(reading);
+        return !importAnswers.isEmpty() && importAnswers.takeFirst();
     }
 };
 

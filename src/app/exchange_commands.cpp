@@ -1,0 +1,164 @@
+#include "exchange_commands.h"
+
+#include "clipboard.h"
+#include "dialogs.h"
+#include "editor/channel_editor.h"
+#include "editor/display_locale.h"
+#include "exchange/css_colour.h"
+#include "exchange/scheme_export.h"
+#include "exchange/scheme_import.h"
+#include "schemes/scheme_list.h"
+#include "schemes/scheme_store.h"
+#include "schemes/scheme_transfer.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <array>
+
+namespace pigmora {
+
+namespace {
+
+const QString exportTitle = QStringLiteral("Farbschemata exportieren");
+const QString importTitle = QStringLiteral("Farbschemata importieren");
+const QString pasteTitle = QStringLiteral("CSS-Farbe einfügen");
+
+struct ExportFilter {
+    ExchangeFormat format;
+    const char* text;
+};
+constexpr std::array<ExportFilter, 3> filters{{
+    {ExchangeFormat::Css, "CSS-Stylesheet (*.css)"},
+    {ExchangeFormat::Json, "JSON (*.json)"},
+    {ExchangeFormat::Gpl, "GIMP-Palette (*.gpl)"},
+}};
+
+// The format of a filter offered; an unknown text counts as the first filter.
+ExchangeFormat formatOfFilter(const QString& filter) {
+    for (const ExportFilter& f : filters)
+        if (filter == QString::fromUtf8(f.text))
+            return f.format;
+    return filters[0].format;
+}
+
+QString number(qint64 n) {
+    return displayLocale().toString(n);
+}
+
+} // namespace
+
+QString leftOutMessage(qint64 written, qint64 leftOut, const QString& path) {
+    const QString file = QDir::toNativeSeparators(path);
+    const QString exported =
+        written == 1 ? QStringLiteral("1 Farbschema wurde nach %1 exportiert.").arg(file)
+                     : QStringLiteral("%1 Farbschemata wurden nach %2 exportiert.")
+                           .arg(number(written), file);
+    const QString left =
+        leftOut == 1
+            ? QStringLiteral("1 Eintrag ohne Namen oder mit unbrauchbaren Farbwerten wurde "
+                             "ausgelassen.")
+            : QStringLiteral("%1 Einträge ohne Namen oder mit unbrauchbaren Farbwerten wurden "
+                             "ausgelassen.")
+                  .arg(number(leftOut));
+    return exported + QLatin1Char('\n') + left;
+}
+
+ExchangeCommands::ExchangeCommands(QWidget* owner, SchemeStore& store, SchemeList& list,
+                                   ChannelEditor& channels, Dialogs& dialogs)
+    : owner_(owner)
+    , store_(store)
+    , list_(list)
+    , channels_(channels)
+    , dialogs_(dialogs) {}
+
+QStringList ExchangeCommands::exportFilters() {
+    QStringList texts;
+    for (const ExportFilter& f : filters)
+        texts << QString::fromUtf8(f.text);
+    return texts;
+}
+
+QString ExchangeCommands::importFilter() {
+    return QStringLiteral("Farbschemata (*.json *.gpl);;JSON (*.json);;GIMP-Palette (*.gpl)");
+}
+
+void ExchangeCommands::tell(const QString& text, const QString& title) {
+    dialogs_.message(owner_, text, title, Dialogs::MessageStyle::OkOnly);
+}
+
+void ExchangeCommands::mnuExportieren_Click() {
+    if (!store_.isOpen())
+        return;
+    const auto choice = dialogs_.chooseSaveFile(owner_, exportTitle, exportFilters());
+    if (!choice || choice->path.isEmpty())
+        return;
+    QString path = choice->path;
+    auto format = formatFromFileName(path);
+    if (!format) {
+        format = formatOfFilter(choice->filter);
+        path += QLatin1Char('.') + formatSuffix(*format);
+    }
+
+    const StoredSchemes stored = readStoredSchemes(store_.dbsfarben());
+    if (!stored.error.isEmpty()) {
+        tell(QStringLiteral("Die Farbschemata konnten nicht gelesen werden; es wurde nichts "
+                            "exportiert:\n%1")
+                 .arg(stored.error),
+             exportTitle);
+        return;
+    }
+    const ExportStamp stamp{QCoreApplication::applicationName() + QLatin1Char(' ') +
+                                QCoreApplication::applicationVersion(),
+                            QDateTime::currentDateTime()};
+    if (const auto failure =
+            writeFileAtomically(path, exportSchemes(stored.schemes, *format, stamp))) {
+        tell(*failure, exportTitle);
+        return;
+    }
+    if (stored.incomplete > 0)
+        tell(leftOutMessage(qint64(stored.schemes.size()), stored.incomplete, path), exportTitle);
+}
+
+void ExchangeCommands::mnuImportieren_Click() {
+    if (!store_.isOpen())
+        return;
+    const QString path = dialogs_.chooseOpenFile(owner_, importTitle, importFilter());
+    if (path.isEmpty())
+        return;
+    const ImportReading reading = readSchemeImportFile(path);
+    if (!reading.error.isEmpty()) {
+        tell(reading.error, importTitle);
+        return;
+    }
+    if (!dialogs_.confirmImport(owner_, reading) || reading.schemes.empty())
+        return;
+    if (const auto failure = addSchemes(store_.dbsfarben(), reading.schemes)) {
+        tell(QStringLiteral("Die Farbschemata konnten nicht importiert werden; es wurde nichts "
+                            "hinzugefügt:\n%1")
+                 .arg(*failure),
+             importTitle);
+        return;
+    }
+    QStringList names;
+    names.reserve(qsizetype(reading.schemes.size()));
+    for (const ColourScheme& scheme : reading.schemes)
+        names << scheme.name;
+    list_.addEntries(names);
+}
+
+void ExchangeCommands::mnuCssEinfügen_Click(const Clipboard& clipboard) {
+    const QString text = clipboard.text();
+    if (text.trimmed().isEmpty()) {
+        tell(QStringLiteral("Die Zwischenablage enthält keinen Text."), pasteTitle);
+        return;
+    }
+    const CssColourReading reading = readCssColour(text);
+    if (!reading.colour) {
+        tell(reading.error, pasteTitle);
+        return;
+    }
+    channels_.setColour(*reading.colour);
+}
+
+} // namespace pigmora

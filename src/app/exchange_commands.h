@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace pigmora {
+
+class ChannelEditor;
+class Clipboard;
+class Dialogs;
+class SchemeList;
+class SchemeStore;
+
+// The commands of "E&xtras" that move colours in and out of the program: export all stored
+// schemes to a file, import schemes from a file after a preview, and apply a CSS colour from
+// the clipboard. A failure is told to the user and changes nothing: neither the scheme file,
+// nor the list, nor the editor.
+class ExchangeCommands {
+public:
+    ExchangeCommands(QWidget* owner, SchemeStore& store, SchemeList& list, ChannelEditor& channels,
+                     Dialogs& dialogs);
+
+    // Asks for a file and writes every stored scheme there, in stored order, as CSS, JSON or a
+    // GIMP palette: the format the file name's suffix names, else the chosen filter's (whose
+    // suffix the name then gets). Records that cannot be written are counted and told.
+    void mnuExportieren_Click();
+    // Asks for a JSON or palette file, shows what it would add and refuse, and on
+    // "Importieren" adds all of it in one transaction, the names in their sorted places in the
+    // list; the list's selection stays.
+    void mnuImportieren_Click();
+    // Reads the clipboard's text as a CSS colour and sets the edited colour to it.
+    void mnuCssEinfügen_Click(const Clipboard& clipboard);
+
+    // The save dialog's filters, in the order offered; the first is chosen at first.
+    static QStringList exportFilters();
+    static QString importFilter();
+
+private:
+    void tell(const QString& text, const QString& title);
+
+    QWidget* owner_;
+    SchemeStore& store_;
+    SchemeList& list_;
+    ChannelEditor& channels_;
+    Dialogs& dialogs_;
+};
+
+// What the user is told when an export left records out.
+QString leftOutMessage(qint64 written, qint64 leftOut, const QString& path);
+
+} // namespace pigmora

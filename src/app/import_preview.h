@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+namespace pigmora {
+
+struct ImportReading;
+
+// The preview of an import: the schemes that will be added (name and both colours), the
+// entries of the file that were refused and why, and the buttons "Importieren" (accepts; off
+// when nothing can be added) and "Abbrechen" (rejects). The lists show the reading itself, which
+// must outlive the window; they stay quick for the largest file an import takes.
+class frmImport : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmImport(const ImportReading& reading, QWidget* owner = nullptr);
+};
+
+// "3 Farbschemata werden hinzugefügt:" and the like, numbers as the display locale writes them.
+QString importedSchemesCaption(qint64 count);
+QString refusedEntriesCaption(qint64 count);
+
+} // namespace pigmora
