@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <array>
 
 namespace pigmora {
@@ -96,8 +97,12 @@ void ExchangeCommands::mnuExportieren_Click() {
     QString path = choice->path;
     auto format = formatFromFileName(path);
     if (!format) {
+        // The chosen filter decides. Only a name without any suffix gets the filter's: a name
+        // like "farben.txt" is the one the dialog asked about before replacing it, while an
+        // appended "farben.txt.gpl" would replace a file nobody was asked about.
         format = formatOfFilter(choice->filter);
-        path += QLatin1Char('.') + formatSuffix(*format);
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QLatin1Char('.') + formatSuffix(*format);
     }
 
     const StoredSchemes stored = readStoredSchemes(store_.dbsfarben());

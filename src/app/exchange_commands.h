@@ -23,8 +23,9 @@ public:
                      Dialogs& dialogs);
 
     // Asks for a file and writes every stored scheme there, in stored order, as CSS, JSON or a
-    // GIMP palette: the format the file name's suffix names, else the chosen filter's (whose
-    // suffix the name then gets). Records that cannot be written are counted and told.
+    // GIMP palette: the format the file name's suffix names, else the chosen filter's (a name
+    // without any suffix gets the filter's). Records that cannot be written are counted and
+    // told.
     void mnuExportieren_Click();
     // Asks for a JSON or palette file, shows what it would add and refuse, and on
     // "Importieren" adds all of it in one transaction, the names in their sorted places in the

@@ -319,8 +319,9 @@ void TestExchangeCommands::exportWritesEveryScheme_data() {
     QTest::newRow("suffix in capitals") << "FARBEN.Json" << 0 << "FARBEN.Json" << json << false;
     QTest::newRow("css by filter") << "farben" << 0 << "farben.css" << css << false;
     QTest::newRow("json by filter") << "farben" << 1 << "farben.json" << json << false;
+    // The name the user confirmed in the dialog is kept: nothing unasked is replaced.
     QTest::newRow("gpl by filter, other suffix")
-        << "farben.txt" << 2 << "farben.txt.gpl" << gpl << false;
+        << "farben.txt" << 2 << "farben.txt" << gpl << false;
     QTest::newRow("json replaces a file") << "farben" << 1 << "farben.json" << json << true;
 }
 
