@@ -3,10 +3,10 @@
 #include "shown_text.h"
 
 #include <QHash>
+#include <QList>
 #include <QStringDecoder>
 #include <QTextStream>
 #include <algorithm>
-#include <deque>
 
 namespace pigmora {
 
@@ -101,8 +101,10 @@ ImportReading readGplSchemes(const QByteArray& contents) {
 
     // Lines pair up by name: the n-th "(Text)" line of a name with its n-th "(Hintergrund)"
     // line, in either order. A scheme stands where its first line stands.
+    // An entry lives only while one of its lines waits, so the table stays small for the
+    // usual palette, whose two lines of a scheme follow each other.
     struct Pending {
-        std::deque<ColourLine> text, background;
+        QList<ColourLine> text, background;
     };
     QHash<QString, Pending> pending;
     std::vector<std::pair<int, ColourScheme>> paired;
@@ -147,14 +149,18 @@ ImportReading readGplSchemes(const QByteArray& contents) {
             continue;
         }
         name.chop(isText ? textSuffix.size() : backgroundSuffix.size());
-        Pending& waiting = pending[name];
-        auto& partners = isText ? waiting.background : waiting.text;
-        if (partners.empty()) {
-            (isText ? waiting.text : waiting.background).push_back({number, colour});
+        const auto waiting = pending.find(name);
+        QList<ColourLine>* partners = nullptr;
+        if (waiting != pending.end())
+            partners = isText ? &waiting->background : &waiting->text;
+        if (!partners || partners->isEmpty()) {
+            Pending& entry = waiting != pending.end() ? *waiting : pending[name];
+            (isText ? entry.text : entry.background).append({number, colour});
             continue;
         }
-        const ColourLine partner = partners.front();
-        partners.pop_front();
+        const ColourLine partner = partners->takeFirst();
+        if (waiting->text.isEmpty() && waiting->background.isEmpty())
+            pending.erase(waiting);
         if (const auto refusal = nameRefusal(name)) {
             refuse(partner.line, *refusal);
             continue;
