@@ -101,12 +101,10 @@ std::pair<bench::Stats, bench::Stats> interaction(int steps) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     setUpApplication(app);
-    const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s <results dir> [runs]\n", argv[0]);
+    const auto args = bench::arguments(app.arguments(), "runs", 5);
+    if (!args)
         return 2;
-    }
-    const int runs = args.size() > 2 ? args[2].toInt() : 5;
+    const int runs = args->count;
     QString table;
     QTextStream t(&table);
     t << "Scheme commands through the real window (Release, " << QGuiApplication::platformName()
@@ -140,7 +138,8 @@ int main(int argc, char* argv[]) {
     t << "\nTargets (medians):\n" << targets.join('\n') << "\n\n" << bench::machine() << "\n";
     t.flush();
     std::printf("%s", qPrintable(table));
-    bench::writeResult(
-        args[1], QStringLiteral("commands-%1.md").arg(QGuiApplication::platformName()), table);
+    bench::writeResult(args->results,
+                       QStringLiteral("commands-%1.md").arg(QGuiApplication::platformName()),
+                       table);
     return 0;
 }

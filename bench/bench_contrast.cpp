@@ -96,12 +96,10 @@ bench::Stats sliderSteps(int steps, bool withWindow) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     setUpApplication(app);
-    const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s <results dir> [colours]\n", argv[0]);
+    const auto args = bench::arguments(app.arguments(), "colours", 10000);
+    if (!args)
         return 2;
-    }
-    const int colours = args.size() > 2 ? args[2].toInt() : 10000;
+    const int colours = args->count;
     QStringList targets;
     const auto target = [&targets](const QString& what, double median, double limit) {
         targets << QStringLiteral("- %1 under %2 ms: %3 (%4 ms)")
@@ -133,7 +131,8 @@ int main(int argc, char* argv[]) {
       << bench::machine() << "\n";
     t.flush();
     std::printf("%s", qPrintable(table));
-    bench::writeResult(
-        args[1], QStringLiteral("contrast-%1.md").arg(QGuiApplication::platformName()), table);
+    bench::writeResult(args->results,
+                       QStringLiteral("contrast-%1.md").arg(QGuiApplication::platformName()),
+                       table);
     return 0;
 }

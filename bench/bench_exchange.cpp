@@ -30,18 +30,6 @@ constexpr int schemeCount = 100000;
 
 const ExportStamp stamp{QStringLiteral("Pigmora " PIGMORA_VERSION), QDateTime::currentDateTime()};
 
-QString formatName(ExchangeFormat format) {
-    switch (format) {
-    case ExchangeFormat::Css:
-        return QStringLiteral("CSS");
-    case ExchangeFormat::Json:
-        return QStringLiteral("JSON");
-    case ExchangeFormat::Gpl:
-        break;
-    }
-    return QStringLiteral("GIMP palette");
-}
-
 // Read from the file, formatted, written whole.
 double exportOnce(const QString& schemeFile, ExchangeFormat format, const QString& target) {
     return bench::timeMs([&] {
@@ -146,11 +134,11 @@ int main(int argc, char* argv[]) {
         bench::Stats stats;
         for (int i = 0; i < runs; ++i)
             stats.add(exportOnce(schemeFile, format, exported));
-        const QString what = QStringLiteral("export %1").arg(formatName(format));
+        const QString what = QStringLiteral("export %1").arg(formatDisplayName(format));
         t << "| " << what << " (read + format + write) | " << stats.row() << " |\n";
         target(what, stats.median(), 1000);
         sizes << QStringLiteral("%1 %2 MB")
-                     .arg(formatName(format))
+                     .arg(formatDisplayName(format))
                      .arg(QFileInfo(exported).size() / 1e6, 0, 'f', 1);
     }
     // The indented JSON export of 100,000 schemes is larger than the import takes (10 MB), so
@@ -174,7 +162,7 @@ int main(int argc, char* argv[]) {
         const QString what =
             QStringLiteral("import %1")
                 .arg(format == ExchangeFormat::Json ? QStringLiteral("compact JSON")
-                                                    : formatName(format));
+                                                    : formatDisplayName(format));
         t << "| " << what << " (read + parse + add) | " << stats.row() << " |\n";
         target(what, stats.median(), 1000);
     }

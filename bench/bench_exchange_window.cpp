@@ -17,6 +17,7 @@
 #include "exchange/scheme_import.h"
 #include "schemes/scheme_list.h"
 #include "scripted_dialogs.h"
+#include "text_clipboard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,16 +36,6 @@ void settle() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
-
-class TextClipboard : public Clipboard {
-public:
-    QString value;
-    bool setText(const QString& text) override {
-        value = text;
-        return true;
-    }
-    QString text() const override { return value; }
-};
 
 // A scheme file of `schemes` records in a new directory.
 std::unique_ptr<QTemporaryDir> filledDirectory(test::ScriptedDialogs& dialogs) {
@@ -156,7 +147,7 @@ bench::Stats paste(int runs) {
     test::ScriptedDialogs dialogs;
     QTemporaryDir dir;
     frmHauptprogramm window(dir.path(), &dialogs);
-    TextClipboard clipboard;
+    test::TextClipboard clipboard;
     window.setClipboard(&clipboard);
     window.show();
     settle();
@@ -177,12 +168,10 @@ bench::Stats paste(int runs) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     setUpApplication(app);
-    const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s <results dir> [runs]\n", argv[0]);
+    const auto args = bench::arguments(app.arguments(), "runs", 5);
+    if (!args)
         return 2;
-    }
-    const int runs = args.size() > 2 ? args[2].toInt() : 5;
+    const int runs = args->count;
     QString table;
     QTextStream t(&table);
     t << "Export, import and CSS paste through the real window (Release, "
@@ -225,7 +214,7 @@ int main(int argc, char* argv[]) {
       << bench::machine() << "\n";
     t.flush();
     std::printf("%s", qPrintable(table));
-    bench::writeResult(args[1],
+    bench::writeResult(args->results,
                        QStringLiteral("exchange-window-%1.md").arg(QGuiApplication::platformName()),
                        table);
     return 0;

@@ -4,9 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <optional>
 #include <sqlite3.h>
 #include <thread>
 #include <vector>
@@ -85,6 +88,22 @@ template <typename Number> bool fillSchemeFile(const QString& path, int schemes,
     const bool ok = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     return ok;
+}
+
+// The arguments of the benchmarks run in one process: <results dir> [count]. Empty, once the
+// usage is printed, when the folder is missing.
+struct Arguments {
+    QString results;
+    int count;
+};
+inline std::optional<Arguments> arguments(const QStringList& args, const char* countName,
+                                          int fallback) {
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: %s <results dir> [%s]\n",
+                     qPrintable(args.value(0, QStringLiteral("bench"))), countName);
+        return std::nullopt;
+    }
+    return Arguments{args[1], args.size() > 2 ? args[2].toInt() : fallback};
 }
 
 inline void writeResult(const QString& dir, const QString& name, const QString& table) {

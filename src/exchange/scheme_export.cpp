@@ -28,6 +28,18 @@ QString formatSuffix(ExchangeFormat format) {
     return QStringLiteral("gpl");
 }
 
+QString formatDisplayName(ExchangeFormat format) {
+    switch (format) {
+    case ExchangeFormat::Css:
+        return QStringLiteral("CSS");
+    case ExchangeFormat::Json:
+        return QStringLiteral("JSON");
+    case ExchangeFormat::Gpl:
+        break;
+    }
+    return QStringLiteral("GIMP-Palette");
+}
+
 QString stampText(const ExportStamp& stamp) {
     return QStringLiteral("Farbschemata, geschrieben von %1 am %2")
         .arg(stamp.program, stamp.written.toString(Qt::ISODate));

@@ -18,6 +18,8 @@ enum class ExchangeFormat { Css, Json, Gpl };
 std::optional<ExchangeFormat> formatFromFileName(const QString& fileName);
 // "css", "json", "gpl".
 QString formatSuffix(ExchangeFormat format);
+// The format's name for people: "CSS", "JSON", "GIMP-Palette".
+QString formatDisplayName(ExchangeFormat format);
 
 // Who wrote an export and when; the CSS comment and the palette's comment say so.
 struct ExportStamp {

@@ -32,18 +32,6 @@ bool sameFile(const QString& a, const QString& b) {
 #endif
 }
 
-QString formatName(ExchangeFormat format) {
-    switch (format) {
-    case ExchangeFormat::Css:
-        return QStringLiteral("CSS");
-    case ExchangeFormat::Json:
-        return QStringLiteral("JSON");
-    case ExchangeFormat::Gpl:
-        break;
-    }
-    return QStringLiteral("GIMP-Palette");
-}
-
 } // namespace
 
 int runList(const CommandLine& line, ToolOutput& output) {
@@ -78,7 +66,7 @@ int runExport(const CommandLine& line, ToolOutput& output) {
     if (const auto error = writeFileAtomically(line.outputFile, contents))
         return fail(output, line.command, *error);
     output.line(QStringLiteral("%1 als %2 in %3 geschrieben.")
-                    .arg(schemeCountText(qint64(schemes->size())), formatName(line.format),
+                    .arg(schemeCountText(qint64(schemes->size())), formatDisplayName(line.format),
                          QDir::toNativeSeparators(line.outputFile)));
     return int(ToolExit::Done);
 }

@@ -1,4 +1,5 @@
 #include "scheme_db.h"
+#include "text_clipboard.h"
 #include "window_driver.h"
 
 #include "exchange/css_colour.h"
@@ -129,17 +130,6 @@ bool writeAll(const QString& path, const QByteArray& contents) {
 QStringList listing(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-// A clipboard of the test's own.
-class FakeClipboard : public Clipboard {
-public:
-    QString value;
-    bool setText(const QString& text) override {
-        value = text;
-        return true;
-    }
-    QString text() const override { return value; }
-};
 
 // Scripted dialogs, except that the import preview is the real window.
 class RealPreviewDialogs : public test::ScriptedDialogs {
@@ -801,7 +791,7 @@ void TestExchangeCommands::paste() {
     QFETCH(bool, foreground);
     QFETCH(bool, inBox);
     QVERIFY(window_.open());
-    FakeClipboard clipboard;
+    test::TextClipboard clipboard;
     clipboard.value = text;
     window_->setClipboard(&clipboard);
     test::typeColour(window_.get(), 9, 8, 7); // background
@@ -855,7 +845,7 @@ void TestExchangeCommands::pasteRefused() {
     QFETCH(QString, shown);
     QFETCH(bool, inBox);
     QVERIFY(window_.open());
-    FakeClipboard clipboard;
+    test::TextClipboard clipboard;
     clipboard.value = text;
     window_->setClipboard(&clipboard);
     test::typeColour(window_.get(), 40, 50, 60);
