@@ -122,7 +122,8 @@ frmImport::frmImport(const ImportReading& reading, QWidget* owner)
     connect(cmdImportieren, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
 
-    resize(90 * ch, 28 * fontMetrics().height());
+    // Reasons are sentences: with refusals the window is wide enough to show them whole.
+    resize((anyRefused ? 130 : 90) * ch, 28 * fontMetrics().height());
 }
 
 } // namespace pigmora
