@@ -10,10 +10,12 @@ namespace pigmora {
 namespace {
 
 // Cuts value * 10^decimals to a whole number. The slack keeps a value that floating point
-// computed a hair below a whole step (20.999999999999996 for 21) on that step.
+// computed a hair below a whole step (20.999999999999996 for 21) on that step. It is relative
+// and a few dozen units in the last place wide: the ratio of two 8-bit colours is off by a few
+// at most, while real pairs lie as close as 4e-10 below 4.5 and must not pass.
 long long cutScaled(double value, int decimals) {
     const double scaled = value * std::pow(10.0, decimals);
-    return static_cast<long long>(std::floor(scaled + 1e-7));
+    return static_cast<long long>(std::floor(scaled + std::abs(scaled) * 1e-14));
 }
 
 } // namespace

@@ -64,6 +64,10 @@ void TestContrast::wcagReferencePairs_data() {
     QTest::addRow("blue on white") << hex(0x0000FF) << hex(0xFFFFFF) << 8.59 << "8,59:1" << true;
     // Below the 0.04045 threshold the transfer curve is linear.
     QTest::addRow("0A0A0A on black") << hex(0x0A0A0A) << hex(0x000000) << 1.06 << "1,06:1" << false;
+    // Pairs a hair below a border (4.4999999996, 6.9999999994, 2.9999999997) stay below it.
+    QTest::addRow("C14E60 on 00000D") << hex(0xC14E60) << hex(0x00000D) << 4.5 << "4,49:1" << false;
+    QTest::addRow("3DA1CF on 000415") << hex(0x3DA1CF) << hex(0x000415) << 7.0 << "6,99:1" << true;
+    QTest::addRow("953F27 on 010101") << hex(0x953F27) << hex(0x010101) << 3.0 << "2,99:1" << false;
 }
 
 void TestContrast::wcagReferencePairs() {
