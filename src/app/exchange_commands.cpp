@@ -105,6 +105,14 @@ void ExchangeCommands::mnuExportieren_Click() {
             path += QLatin1Char('.') + formatSuffix(*format);
     }
 
+    // Written over the scheme file, an export would destroy every scheme in it.
+    if (isSameFile(path, store_.strpfad())) {
+        tell(QStringLiteral("Die Datei %1 ist die Farbdatei selbst; sie wird nicht "
+                            "überschrieben. Es wurde nichts exportiert.")
+                 .arg(QDir::toNativeSeparators(path)),
+             exportTitle);
+        return;
+    }
     const StoredSchemes stored = readStoredSchemes(store_.dbsfarben());
     if (!stored.error.isEmpty()) {
         tell(QStringLiteral("Die Farbschemata konnten nicht gelesen werden; es wurde nichts "

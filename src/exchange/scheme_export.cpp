@@ -1,5 +1,9 @@
 #include "scheme_export.h"
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 #include "export_writers.h"
 
 #include <QDir>
@@ -38,6 +42,18 @@ QString formatDisplayName(ExchangeFormat format) {
         break;
     }
     return QStringLiteral("GIMP-Palette");
+}
+
+bool isSameFile(const QString& a, const QString& b) {
+#ifdef Q_OS_UNIX
+    struct stat sa, sb;
+    return stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+#endif
 }
 
 QString stampText(const ExportStamp& stamp) {

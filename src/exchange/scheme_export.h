@@ -19,6 +19,9 @@ std::optional<ExchangeFormat> formatFromFileName(const QString& fileName);
 // "css", "json", "gpl".
 QString formatSuffix(ExchangeFormat format);
 // The format's name for people: "CSS", "JSON", "GIMP-Palette".
+// Whether the two names lead to the same file (also through a link).
+bool isSameFile(const QString& a, const QString& b);
+
 QString formatDisplayName(ExchangeFormat format);
 
 // Who wrote an export and when; the CSS comment and the palette's comment say so.

@@ -19,19 +19,6 @@ ExportStamp stamp() {
     return {QStringLiteral("Pigmora " PIGMORA_VERSION), QDateTime::currentDateTime()};
 }
 
-// Whether the two names lead to the same file (also through a link).
-bool sameFile(const QString& a, const QString& b) {
-#ifdef Q_OS_UNIX
-    struct stat sa, sb;
-    return stat(QFile::encodeName(a).constData(), &sa) == 0 &&
-           stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-#else
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
-#endif
-}
-
 } // namespace
 
 int runList(const CommandLine& line, ToolOutput& output) {
@@ -50,7 +37,7 @@ int runList(const CommandLine& line, ToolOutput& output) {
 int runExport(const CommandLine& line, ToolOutput& output) {
     const QString schemePath = schemeFilePath(line);
     // Written over the scheme file, an export would destroy every scheme in it.
-    if (!line.outputFile.isEmpty() && sameFile(line.outputFile, schemePath))
+    if (!line.outputFile.isEmpty() && isSameFile(line.outputFile, schemePath))
         return fail(output, line.command,
                     QStringLiteral("Die Ausgabedatei %1 ist die Farbdatei selbst; sie wird "
                                    "nicht überschrieben.")

@@ -362,6 +362,8 @@ void TestExchangeCommands::exportFailureLeavesTheTargetAlone_data() {
                                            << "folder";
     QTest::newRow("folder without write permission") << "farben.json"
                                                      << "read-only";
+    QTest::newRow("the scheme file itself") << ""
+                                            << "scheme file";
 }
 
 void TestExchangeCommands::exportFailureLeavesTheTargetAlone() {
@@ -370,9 +372,11 @@ void TestExchangeCommands::exportFailureLeavesTheTargetAlone() {
     if (setUp == "read-only" && geteuid() == 0)
         QSKIP("root writes into any folder");
     startWith(storedSchemes);
-    const QString path = exportPath(target);
+    const QString path = setUp == "scheme file" ? window_.schemeFile() : exportPath(target);
     const QByteArray old = "bisheriger Inhalt\n";
-    if (setUp == "folder")
+    if (setUp == "scheme file")
+        ; // the scheme file's hash is compared below
+    else if (setUp == "folder")
         QVERIFY(QDir().mkpath(path));
     else if (setUp != "")
         QVERIFY(writeAll(path, old));
@@ -398,7 +402,7 @@ void TestExchangeCommands::exportFailureLeavesTheTargetAlone() {
     QCOMPARE(listing(files_->path()), before);
     if (setUp == "folder")
         QVERIFY(QFileInfo(path).isDir());
-    else if (setUp != "")
+    else if (setUp != "" && setUp != "scheme file")
         QCOMPARE(readAll(path), old);
     QCOMPARE(test::fileHash(window_.schemeFile()), hashBefore);
 }
