@@ -12,7 +12,7 @@ namespace {
 
 using Outcome = ParsedCommandLine::Outcome;
 
-ParsedCommandLine failure(const QString& message, const CommandSpec* command) {
+ParsedCommandLine failure(const QString& message, const CommandEntry* command) {
     ParsedCommandLine parsed;
     parsed.text = message;
     parsed.usageHint = usageHint(command);
@@ -49,8 +49,8 @@ QString commandName(const QStringList& arguments) {
     QCommandLineParser parser;
     QSet<QString> added;
     QList<QCommandLineOption> all = commonOptions();
-    for (const CommandSpec& spec : commandSpecs())
-        all += spec.options;
+    for (const CommandEntry& entry : commandEntries())
+        all += entry.options;
     for (const QCommandLineOption& o : all)
         if (!added.contains(o.names().constLast())) {
             added.insert(o.names().constLast());
@@ -84,11 +84,11 @@ std::optional<ExchangeFormat> namedFormat(const QString& name) {
 }
 
 // The values of the options; a message when one cannot be used.
-std::optional<QString> readOptions(const QCommandLineParser& parser, const CommandSpec& spec,
+std::optional<QString> readOptions(const QCommandLineParser& parser, const CommandEntry& entry,
                                    CommandLine& line) {
     // Only the command's own options may be asked for: the parser warns about any other.
-    const auto known = [&spec](const char* name) {
-        return std::any_of(spec.options.begin(), spec.options.end(),
+    const auto known = [&entry](const char* name) {
+        return std::any_of(entry.options.begin(), entry.options.end(),
                            [name](const QCommandLineOption& o) {
                                return o.names().contains(QString::fromLatin1(name));
                            });
@@ -139,19 +139,19 @@ std::optional<QString> readOptions(const QCommandLineParser& parser, const Comma
 }
 
 // The arguments after the command: the import file, or the two colours.
-std::optional<QString> readArguments(const CommandSpec& spec, const QStringList& given,
+std::optional<QString> readArguments(const CommandEntry& entry, const QStringList& given,
                                      CommandLine& line) {
-    if (given.size() < spec.arguments.size())
-        return spec.arguments[given.size()].missing;
-    if (given.size() > spec.arguments.size()) {
-        QStringList extra = given.mid(spec.arguments.size());
+    if (given.size() < entry.arguments.size())
+        return entry.arguments[given.size()].missing;
+    if (given.size() > entry.arguments.size()) {
+        QStringList extra = given.mid(entry.arguments.size());
         for (QString& e : extra)
             e = QStringLiteral("„%1“").arg(e);
         return QStringLiteral("Zu viele Argumente: %1.").arg(extra.join(QStringLiteral(", ")));
     }
-    if (spec.command == ToolCommand::Import)
+    if (entry.command == ToolCommand::Import)
         line.importFile = given[0];
-    if (spec.command == ToolCommand::Contrast) {
+    if (entry.command == ToolCommand::Contrast) {
         for (auto [text, colour] :
              {std::pair{given[0], &line.textColour}, std::pair{given[1], &line.background}}) {
             const CssColourReading reading = readCssColour(text);
@@ -169,31 +169,31 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     const QString name = commandName(arguments);
     if (name.isEmpty())
         return withoutCommand(arguments);
-    const CommandSpec* spec = findCommand(name);
-    if (!spec)
+    const CommandEntry* entry = findCommand(name);
+    if (!entry)
         return failure(QStringLiteral("Den Befehl „%1“ gibt es nicht.").arg(name), nullptr);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(spec->description);
+    parser.setApplicationDescription(entry->description);
     addOptions(parser, commonOptions());
-    addOptions(parser, spec->options);
-    parser.addPositionalArgument(spec->name, spec->summary);
-    for (const CommandArgument& argument : spec->arguments)
+    addOptions(parser, entry->options);
+    parser.addPositionalArgument(entry->name, entry->summary);
+    for (const CommandArgument& argument : entry->arguments)
         parser.addPositionalArgument(argument.name, argument.description);
     if (!parser.parse(arguments))
-        return failure(parserError(parser), spec);
+        return failure(parserError(parser), entry);
     if (parser.isSet(QString::fromLatin1(option::help)))
         return outcome(Outcome::Help, parser.helpText());
     if (parser.isSet(QString::fromLatin1(option::version)))
         return outcome(Outcome::Version);
 
     ParsedCommandLine parsed = outcome(Outcome::Run);
-    parsed.commandLine.command = spec->command;
-    if (auto problem = readOptions(parser, *spec, parsed.commandLine))
-        return failure(*problem, spec);
+    parsed.commandLine.command = entry->command;
+    if (auto problem = readOptions(parser, *entry, parsed.commandLine))
+        return failure(*problem, entry);
     if (auto problem =
-            readArguments(*spec, parser.positionalArguments().mid(1), parsed.commandLine))
-        return failure(*problem, spec);
+            readArguments(*entry, parser.positionalArguments().mid(1), parsed.commandLine))
+        return failure(*problem, entry);
     return parsed;
 }
 

@@ -10,7 +10,7 @@ namespace pigmora {
 
 int fail(ToolOutput& output, ToolCommand command, const QString& message) {
     output.message(QStringLiteral("pigmora-schemes: ") + message);
-    output.message(usageHint(&commandSpec(command)));
+    output.message(usageHint(&commandEntry(command)));
     return int(ToolExit::Failed);
 }
 

@@ -35,9 +35,9 @@ QCommandLineOption schemeFileOption() {
 
 namespace {
 
-QList<CommandSpec> makeSpecs() {
-    QList<CommandSpec> specs;
-    specs.append(
+QList<CommandEntry> makeEntries() {
+    QList<CommandEntry> entries;
+    entries.append(
         {ToolCommand::List,
          QStringLiteral("list"),
          QStringLiteral("list [--json] [--file DATEI]"),
@@ -49,7 +49,7 @@ QList<CommandSpec> makeSpecs() {
            QStringLiteral("Gibt die Farbschemata im JSON-Format des Exports aus.")},
           schemeFileOption()},
          {}});
-    specs.append(
+    entries.append(
         {ToolCommand::Export,
          QStringLiteral("export"),
          QStringLiteral("export --format css|json|gpl [-o DATEI] [--file DATEI]"),
@@ -66,7 +66,7 @@ QList<CommandSpec> makeSpecs() {
            QStringLiteral("DATEI")},
           schemeFileOption()},
          {}});
-    specs.append(
+    entries.append(
         {ToolCommand::Import,
          QStringLiteral("import"),
          QStringLiteral("import DATEI [--dry-run] [--file DATEI]"),
@@ -80,7 +80,7 @@ QList<CommandSpec> makeSpecs() {
           schemeFileOption()},
          {{QStringLiteral("datei"), QStringLiteral("Die Datei, deren Farbschemata hinzukommen."),
            QStringLiteral("Es fehlt die Datei, deren Farbschemata hinzukommen sollen.")}}});
-    specs.append(
+    entries.append(
         {ToolCommand::Check,
          QStringLiteral("check"),
          QStringLiteral("check [--level AA|AAA] [--large] [--file DATEI]"),
@@ -95,7 +95,7 @@ QList<CommandSpec> makeSpecs() {
            QStringLiteral("Die Schwellen für großen Text: AA 3:1, AAA 4,5:1.")},
           schemeFileOption()},
          {}});
-    specs.append(
+    entries.append(
         {ToolCommand::Contrast,
          QStringLiteral("contrast"),
          QStringLiteral("contrast TEXTFARBE HINTERGRUND [--json]"),
@@ -110,33 +110,33 @@ QList<CommandSpec> makeSpecs() {
            QStringLiteral("Es fehlen die Textfarbe und der Hintergrund.")},
           {QStringLiteral("hintergrund"), QStringLiteral("Die Farbe des Hintergrunds."),
            QStringLiteral("Es fehlt der Hintergrund.")}}});
-    return specs;
+    return entries;
 }
 
 } // namespace
 
-const QList<CommandSpec>& commandSpecs() {
-    static const QList<CommandSpec> specs = [] {
-        QList<CommandSpec> made = makeSpecs();
-        for (CommandSpec& spec : made)
-            spec.description = wrapped(spec.description);
+const QList<CommandEntry>& commandEntries() {
+    static const QList<CommandEntry> entries = [] {
+        QList<CommandEntry> made = makeEntries();
+        for (CommandEntry& entry : made)
+            entry.description = wrapped(entry.description);
         return made;
     }();
-    return specs;
+    return entries;
 }
 
-const CommandSpec* findCommand(const QString& name) {
-    for (const CommandSpec& spec : commandSpecs())
-        if (spec.name == name)
-            return &spec;
+const CommandEntry* findCommand(const QString& name) {
+    for (const CommandEntry& entry : commandEntries())
+        if (entry.name == name)
+            return &entry;
     return nullptr;
 }
 
-const CommandSpec& commandSpec(ToolCommand command) {
-    for (const CommandSpec& spec : commandSpecs())
-        if (spec.command == command)
-            return spec;
-    return commandSpecs().first();
+const CommandEntry& commandEntry(ToolCommand command) {
+    for (const CommandEntry& entry : commandEntries())
+        if (entry.command == command)
+            return entry;
+    return commandEntries().first();
 }
 
 QList<QCommandLineOption> commonOptions() {
@@ -150,8 +150,8 @@ QString overviewText() {
     QStringList lines{QStringLiteral("Liest, exportiert, importiert und prüft die Farbschemata "
                                      "von Pigmora."),
                       QString(), QStringLiteral("Befehle:")};
-    for (const CommandSpec& spec : commandSpecs())
-        lines << QStringLiteral("  %1%2").arg(spec.name, -11).arg(spec.summary);
+    for (const CommandEntry& entry : commandEntries())
+        lines << QStringLiteral("  %1%2").arg(entry.name, -11).arg(entry.summary);
     lines << QString()
           << QStringLiteral("„%1 BEFEHL --help“ zeigt, was ein Befehl annimmt.").arg(programName)
           << QString() << QStringLiteral("Rückgabewert:") << QStringLiteral("  0  erledigt")
@@ -164,15 +164,15 @@ QString overviewText() {
     return lines.join(QLatin1Char('\n'));
 }
 
-QString usageHint(const CommandSpec* command) {
+QString usageHint(const CommandEntry* command) {
     if (command)
         return QStringLiteral("Aufruf: %1 %2\n„%1 %3 --help“ zeigt die Hilfe.")
             .arg(programName, command->synopsis, command->name);
     QStringList lines;
-    for (const CommandSpec& spec : commandSpecs())
+    for (const CommandEntry& entry : commandEntries())
         lines << QStringLiteral("%1 %2 %3")
                      .arg(lines.isEmpty() ? QStringLiteral("Aufruf:") : QStringLiteral("       "),
-                          programName, spec.synopsis);
+                          programName, entry.synopsis);
     lines << QStringLiteral("„%1 --help“ zeigt die Hilfe.").arg(programName);
     return lines.join(QLatin1Char('\n'));
 }

@@ -28,7 +28,7 @@ struct CommandArgument {
     QString missing; // the message when it is not given
 };
 
-struct CommandSpec {
+struct CommandEntry {
     ToolCommand command;
     QString name;     // "list"
     QString synopsis; // "list [--json] [--file DATEI]"
@@ -38,9 +38,9 @@ struct CommandSpec {
     QList<CommandArgument> arguments;  // all of them required
 };
 
-const QList<CommandSpec>& commandSpecs();
-const CommandSpec* findCommand(const QString& name);
-const CommandSpec& commandSpec(ToolCommand command);
+const QList<CommandEntry>& commandEntries();
+const CommandEntry* findCommand(const QString& name);
+const CommandEntry& commandEntry(ToolCommand command);
 
 // --file, of every command that works on the scheme file.
 QCommandLineOption schemeFileOption();
@@ -50,6 +50,6 @@ QList<QCommandLineOption> commonOptions();
 QString overviewText();
 // The lines after an error message: how the command (or, without one, the tool) is called, and
 // where its help is.
-QString usageHint(const CommandSpec* command);
+QString usageHint(const CommandEntry* command);
 
 } // namespace pigmora
