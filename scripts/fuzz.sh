@@ -4,6 +4,7 @@
 # corpus in tests/fuzz/corpus/<target>/. Fails when a target finds an input that crashes or breaks
 # one of its properties; that input is kept as build-fuzz/crash-<target>-<hash>.
 #   FUZZ_SECONDS  seconds per target (default 20)
+#   FUZZ_JOBS     targets run at once (default 2, one a core)
 #   MERGE=1       afterwards, adds the inputs that reached new code to the corpus (to commit)
 set -eu
 cd "$(dirname "$0")/.."
@@ -15,12 +16,13 @@ for target in $targets; do
     cmake --build build-fuzz -j2 --target "fuzz_$target"
 done
 
-for target in $targets; do
+# One fuzzer on each core: FUZZ_JOBS at a time.
+fuzz_one() {
+    target=$1
     fuzzer="build-fuzz/tests/fuzz/fuzz_$target"
     log="build-fuzz/fuzz_$target.log"
     # New inputs go to a scratch folder; the committed corpus is only read.
     scratch=$(mktemp -d)
-    echo "== fuzz_$target, ${FUZZ_SECONDS:-20} s"
     status=0
     "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="build-fuzz/crash-$target-" \
@@ -29,11 +31,30 @@ for target in $targets; do
         tail -n 60 "$log"
         rm -rf "$scratch"
         echo "fuzz_$target failed (exit $status); the whole output is in $log"
-        exit 1
+        return 1
     fi
+    echo "== fuzz_$target, ${FUZZ_SECONDS:-20} s"
     grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$log" || true
     if [ "${MERGE:-0}" = 1 ]; then
         "$fuzzer" -merge=1 "tests/fuzz/corpus/$target" "$scratch" >>"$log" 2>&1
     fi
     rm -rf "$scratch"
+}
+
+failed=0
+# shellcheck disable=SC2086 # the list is meant to split into words
+set -- $targets
+while [ $# -gt 0 ]; do
+    pids=""
+    n=0
+    while [ $# -gt 0 ] && [ "$n" -lt "${FUZZ_JOBS:-2}" ]; do
+        fuzz_one "$1" &
+        pids="$pids $!"
+        shift
+        n=$((n + 1))
+    done
+    for pid in $pids; do
+        wait "$pid" || failed=1
+    done
 done
+exit "$failed"

@@ -16,6 +16,11 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing:$missing"
-$sudo apt-get update
+# One package list update serves the calls of the next hour (CI installs in several steps).
+stamp="${TMPDIR:-/tmp}/pigmora-apt-updated"
+if [ -z "$(find "$stamp" -mmin -60 2>/dev/null)" ]; then
+    $sudo apt-get update
+    touch "$stamp"
+fi
 # shellcheck disable=SC2086 # the list is meant to split into words
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
