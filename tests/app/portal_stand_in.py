@@ -77,7 +77,7 @@ class Portal(dbus.service.Object):
                          sender_keyword="sender", async_callbacks=("reply", "error"))
     def PickColor(self, parent_window, options, sender, reply, error):
         token = str(options.get("handle_token", "t"))
-        print("PickColor", repr(parent_window), token, flush=True)
+        print("PickColor [%s] %s" % (parent_window, token), flush=True)
         if mode == "version1":
             error(dbus.exceptions.DBusException(
                 "no PickColor", name="org.freedesktop.DBus.Error.UnknownMethod"))
