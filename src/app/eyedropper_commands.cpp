@@ -90,12 +90,16 @@ void EyedropperCommands::pickWithOwnPicker() {
     if (screenPicker_)
         return; // one pick at a time
     screenPicker_ = std::make_unique<ScreenPicker>(otherColour());
-    connect(screenPicker_.get(), &ScreenPicker::picked, this, [this](Rgb colour) {
+    // The full-screen windows had the focus; it goes back to the window the pick came from.
+    const auto ended = [this] {
         screenPicker_.release()->deleteLater();
+        owner_->activateWindow();
+    };
+    connect(screenPicker_.get(), &ScreenPicker::picked, this, [this, ended](Rgb colour) {
+        ended();
         apply(colour);
     });
-    connect(screenPicker_.get(), &ScreenPicker::cancelled, this,
-            [this] { screenPicker_.release()->deleteLater(); });
+    connect(screenPicker_.get(), &ScreenPicker::cancelled, this, ended);
     if (!screenPicker_->start()) {
         screenPicker_.reset();
         tell(QStringLiteral("Das Bild des Bildschirms konnte nicht aufgenommen werden; es wurde "
