@@ -14,38 +14,29 @@ namespace {
 class StandIn {
 public:
     explicit StandIn(const QStringList& mode) {
-        process_.setProgram(QStringLiteral(SYSTEM_PYTHON));
-        process_.setArguments(QStringList{QStringLiteral(STAND_IN)} + mode);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start();
+        process_.start(QStringLiteral(SYSTEM_PYTHON), QStringList{QStringLiteral(STAND_IN)} + mode);
     }
     ~StandIn() { stop(); }
-    bool ready() { return waitForLine("ready"); }
-    // Lines it printed so far that start with `start`.
-    int count(const char* start) {
-        read();
-        return int(std::count_if(lines_.begin(), lines_.end(),
-                                 [start](const QString& l) { return l.startsWith(start); }));
-    }
-    bool waitForLine(const char* start) {
+    // How many lines it printed so far that start with `start`, waiting up to 10 s for one.
+    int lines(const char* start) {
         QDeadlineTimer deadline(10000);
-        while (count(start) == 0 && !deadline.hasExpired() &&
-               process_.state() != QProcess::NotRunning)
+        do {
+            while (process_.canReadLine())
+                lines_ << QString::fromUtf8(process_.readLine());
+            const auto n = std::count_if(lines_.begin(), lines_.end(),
+                                         [start](const QString& l) { return l.startsWith(start); });
+            if (n > 0 || deadline.hasExpired() || process_.state() == QProcess::NotRunning)
+                return int(n);
             QTest::qWait(5);
-        return count(start) > 0;
+        } while (true);
     }
     void stop() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished();
-        }
+        process_.kill();
+        process_.waitForFinished();
     }
 
 private:
-    void read() {
-        while (process_.canReadLine())
-            lines_ << QString::fromUtf8(process_.readLine()).trimmed();
-    }
     QProcess process_;
     QStringList lines_;
 };
@@ -126,7 +117,7 @@ void TestEyedropperPortal::answers() {
     std::unique_ptr<StandIn> portal;
     if (!mode.isEmpty()) {
         portal = std::make_unique<StandIn>(mode);
-        QVERIFY(portal->ready());
+        QVERIFY(portal->lines("ready"));
     }
     const ColourValue before = test::sliderColour(window_.get());
     if (via == "menu") {
@@ -144,7 +135,7 @@ void TestEyedropperPortal::answers() {
         QCOMPARE(window_->state().bytziel == 1 ? foreColour(sample) : backColour(sample),
                  ColourValue(colour));
     } else if (says.isEmpty()) {
-        QVERIFY(portal->waitForLine("PickColor"));
+        QVERIFY(portal->lines("PickColor"));
         QTest::qWait(100); // the answer comes 20 ms after the call
         QVERIFY(window_.dialogs.messages.isEmpty());
     } else {
@@ -156,28 +147,28 @@ void TestEyedropperPortal::answers() {
     if (colour < 0)
         QCOMPARE(test::sliderColour(window_.get()), before);
     if (portal && mode[0] != "version1") // the parent and the handle token the portal got
-        QCOMPARE(portal->count("PickColor [] pigmora"), 1);
+        QCOMPARE(portal->lines("PickColor [] pigmora"), 1);
 }
 
 void TestEyedropperPortal::pendingPickBlocksNothing() {
     auto portal = std::make_unique<StandIn>(QStringList{"never"});
-    QVERIFY(portal->ready());
+    QVERIFY(portal->lines("ready"));
     pick();
-    QVERIFY(portal->waitForLine("PickColor"));
+    QVERIFY(portal->lines("PickColor"));
     // The portal holds the call; the window goes on working meanwhile.
     QTest::keyClick(byName(window_.get(), "sldRot"), Qt::Key_Right);
     QCOMPARE(test::sliderColour(window_.get()), packColour({2, 2, 3}));
     // A second pick while the first is pending starts nothing.
     pick();
     QTest::qWait(200);
-    QCOMPARE(portal->count("PickColor"), 1);
+    QCOMPARE(portal->lines("PickColor"), 1);
     QVERIFY(window_.dialogs.messages.isEmpty());
     // A portal that goes away leaves the pick; the next one starts afresh.
     portal->stop();
     QTRY_COMPARE(window_.dialogs.messages.size(), 1);
     QVERIFY(window_.dialogs.messages[0].text.contains("beendet"));
     portal = std::make_unique<StandIn>(QStringList{"colour", "0", "0", "0"});
-    QVERIFY(portal->ready());
+    QVERIFY(portal->lines("ready"));
     pick();
     QTRY_COMPARE(test::sliderColour(window_.get()), 0u);
     QCOMPARE(test::sliderColour(window_.get()), packColour({0, 0, 0}));
