@@ -37,7 +37,7 @@ double exportOnce(const QString& schemeFile, ExchangeFormat format, const QStrin
         if (!stored.error.isEmpty() || stored.schemes.size() != size_t(schemeCount))
             qFatal("reading the schemes failed: %s", qPrintable(stored.error));
         if (const auto error =
-                writeFileAtomically(target, exportSchemes(stored.schemes, format, stamp)))
+                writeExportFile(target, exportSchemes(stored.schemes, format, stamp)))
             qFatal("%s", qPrintable(*error));
     });
 }

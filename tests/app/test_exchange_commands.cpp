@@ -4,6 +4,7 @@
 
 #include "exchange/css_colour.h"
 #include "exchange/scheme_export.h"
+#include "exchange/scheme_import.h"
 #include "schemes/scheme_list.h"
 
 #include <QAction>
@@ -185,7 +186,7 @@ void enterPath(QFileDialog* dialog, const QString& path) {
 }
 
 const QStringList exportFilterTexts{"CSS-Stylesheet (*.css)", "JSON (*.json)",
-                                    "GIMP-Palette (*.gpl)"};
+                                    "GIMP-Palette (*.gpl)", "Design Tokens (DTCG) (*.tokens.json)"};
 
 const std::vector<ColourScheme> storedSchemes{{"Zebra", {1, 2, 3}, {250, 251, 252}},
                                               {"Abend", {255, 0, 0}, {0, 0, 0}},
@@ -302,13 +303,16 @@ void TestExchangeCommands::exportWritesEveryScheme_data() {
     QTest::addColumn<int>("format");      // ExchangeFormat
     QTest::addColumn<bool>("existing");   // a longer file is there already
     const int css = int(ExchangeFormat::Css), json = int(ExchangeFormat::Json),
-              gpl = int(ExchangeFormat::Gpl);
+              gpl = int(ExchangeFormat::Gpl), tokens = int(ExchangeFormat::Tokens);
     QTest::newRow("css by suffix") << "farben.css" << 1 << "farben.css" << css << false;
     QTest::newRow("json by suffix") << "farben.json" << 2 << "farben.json" << json << false;
     QTest::newRow("gpl by suffix") << "farben.gpl" << 0 << "farben.gpl" << gpl << false;
     QTest::newRow("suffix in capitals") << "FARBEN.Json" << 0 << "FARBEN.Json" << json << false;
     QTest::newRow("css by filter") << "farben" << 0 << "farben.css" << css << false;
     QTest::newRow("json by filter") << "farben" << 1 << "farben.json" << json << false;
+    QTest::newRow("tokens by suffix")
+        << "farben.Tokens.json" << 1 << "farben.Tokens.json" << tokens << false;
+    QTest::newRow("tokens by filter") << "farben" << 3 << "farben.tokens.json" << tokens << true;
     // The name the user confirmed in the dialog is kept: nothing unasked is replaced.
     QTest::newRow("gpl by filter, other suffix")
         << "farben.txt" << 2 << "farben.txt" << gpl << false;
@@ -347,6 +351,9 @@ void TestExchangeCommands::exportWritesEveryScheme() {
     case ExchangeFormat::Gpl:
         QVERIFY(contents.contains(stamp.toUtf8()));
         QVERIFY(readGplExport(contents) == storedSchemes);
+        break;
+    case ExchangeFormat::Tokens:
+        QVERIFY(readSchemeImport(contents).schemes == storedSchemes);
         break;
     }
 }
@@ -619,8 +626,8 @@ void TestExchangeCommands::importFileErrorShowsNoPreview_data() {
                               << "kein gültiges JSON";
     QTest::newRow("missing file") << "fehlt.json" << QByteArray("<none>") << 0ll
                                   << "nicht vorhanden";
-    QTest::newRow("over 10 MB") << "gross.json" << QByteArray("[") << maxImportBytes + 1
-                                << "größer als 10 MB";
+    QTest::newRow("over 64 MB") << "gross.json" << QByteArray("[") << maxImportBytes + 1
+                                << "größer als 64 MB";
 }
 
 void TestExchangeCommands::importFileErrorShowsNoPreview() {

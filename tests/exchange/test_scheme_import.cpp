@@ -104,8 +104,8 @@ void TestSchemeImport::hostileContents_data() {
     QTest::addRow("palette with BOM, CRLF and blanks as separators")
         << "\xEF\xBB\xBF" + palette("0 0 0 A (Text)\r\n255 255 255 A (Hintergrund)  \r\n") << ""
         << 1 << "";
-    QTest::addRow("no palette header")
-        << QByteArray("0 0 0\tA (Text)\n0 0 0\tA (Hintergrund)\n") << "JSON" << 0 << "";
+    QTest::addRow("no palette header") << QByteArray("0 0 0\tA (Text)\n0 0 0\tA (Hintergrund)\n")
+                                       << "keine GIMP-Palette" << 0 << "";
     QTest::addRow("palette not UTF-8")
         << palette("0 0 0\t\xE4 (Text)\n0 0 0\t\xE4 (Hintergrund)\n") << "UTF-8" << 0 << "";
     QTest::addRow("palette with odd columns")
@@ -205,14 +205,14 @@ void TestSchemeImport::hostileFiles() {
     limit.replace(0, 2, "[]");
     QVERIFY(readSchemeImportFile(write("grenze.json", limit)).error.isEmpty());
     const ImportReading large = readSchemeImportFile(write("gross.json", limit + ' '));
-    QVERIFY2(large.error.contains("größer als 10 MB"), qPrintable(large.error));
+    QVERIFY2(large.error.contains("größer als 64 MB"), qPrintable(large.error));
     QVERIFY(large.error.contains("gross.json"));
 
     QByteArray many = "[";
     for (int i = 0; i <= maxImportSchemes; ++i)
         many += QByteArray(i ? "," : "") + "{}";
     many += "]";
-    QVERIFY(readSchemeImportFile(write("viele.json", many)).error.contains("100000"));
+    QVERIFY(readSchemeImportFile(write("viele.json", many)).error.contains("100.000"));
 
     QVERIFY(readSchemeImportFile(dir.filePath("fehlt.json")).error.contains("nicht vorhanden"));
     QVERIFY(readSchemeImportFile(dir.path()).error.contains("keine gewöhnliche Datei"));
