@@ -292,7 +292,7 @@ bool OrderedJson::nameStartsWith(Index node, char c) const {
 }
 
 OrderedJson::Index OrderedJson::member(Index object, QLatin1String name) const {
-    if (kind(object) != Kind::Object)
+    if (object == none || kind(object) != Kind::Object)
         return none;
     for (Index child = firstChild(object); child != none; child = next(child))
         if (nameIs(child, name))

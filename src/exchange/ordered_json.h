@@ -31,7 +31,8 @@ public:
     QString name(Index node) const;
     bool nameIs(Index node, QLatin1String name) const;
     bool nameStartsWith(Index node, char c) const;
-    // The first member of an object of that name, or none.
+    // The first member of an object of that name; none when there is none or `object` is none
+    // or no object, so lookups chain.
     Index member(Index object, QLatin1String name) const;
 
 private:
