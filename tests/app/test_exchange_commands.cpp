@@ -2,6 +2,8 @@
 #include "text_clipboard.h"
 #include "window_driver.h"
 
+#include "app/exchange_commands.h"
+#include "app/import_preview.h"
 #include "exchange/css_colour.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
@@ -22,8 +24,11 @@
 #include <QTableView>
 #include <QTimer>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace pigmora;
@@ -214,6 +219,8 @@ private slots:
     void exportLeavesOutIncompleteRecords_data();
     void exportLeavesOutIncompleteRecords();
     void exportThroughTheRealSaveDialog();
+    void exportIntoAPipeOrDevice_data();
+    void exportIntoAPipeOrDevice();
 
     void importAfterThePreview_data();
     void importAfterThePreview();
@@ -223,6 +230,7 @@ private slots:
     void importRefusedByTheEngineAddsNothing();
     void importThroughTheRealPreview_data();
     void importThroughTheRealPreview();
+    void previewCountsInGerman();
 
     void paste_data();
     void paste();
@@ -495,6 +503,50 @@ void TestExchangeCommands::exportThroughTheRealSaveDialog() {
     QVERIFY(readJsonExport(readAll(exportPath("auswahl.json"))) == storedSchemes);
 }
 
+void TestExchangeCommands::exportIntoAPipeOrDevice_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("message"); // part of it; empty: none
+    QTest::newRow("named pipe with a reader") << "pipe"
+                                              << "";
+    QTest::newRow("named pipe nobody reads") << "lonely pipe"
+                                             << "liest niemand";
+    QTest::newRow("full device") << "full"
+                                 << "kein Platz mehr frei";
+}
+
+// As the command does: written into, never replaced; a failed write is told.
+void TestExchangeCommands::exportIntoAPipeOrDevice() {
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    startWith(storedSchemes);
+    const QString path = exportPath("ziel.json");
+    const QByteArray node = QFile::encodeName(path);
+    if (target == "full") // a device of our own: a fault must not replace /dev/full itself
+        QVERIFY2(mknod(node.constData(), S_IFCHR | 0600, makedev(1, 7)) == 0, "mknod needs root");
+    else
+        QCOMPARE(mkfifo(node.constData(), 0600), 0);
+    const int reader = target == "pipe" ? ::open(node.constData(), O_RDONLY | O_NONBLOCK) : -1;
+    dialogs().saveAnswers = {Dialogs::SaveChoice{path, exportFilterTexts[0]}};
+    trigger("mnuExportieren");
+    if (message.isEmpty()) {
+        QVERIFY(dialogs().messages.isEmpty());
+        QByteArray got(100000, '\0');
+        got.truncate(qsizetype(std::max<ssize_t>(0, ::read(reader, got.data(), 100000))));
+        ::close(reader);
+        QVERIFY(readJsonExport(got) == storedSchemes);
+    } else {
+        QCOMPARE(dialogs().messages.size(), 1);
+        QVERIFY2(dialogs().messages[0].text.contains(message),
+                 qPrintable(dialogs().messages[0].text));
+    }
+    struct stat info {};
+    QCOMPARE(stat(node.constData(), &info), 0);
+    QVERIFY(target == "full" ? S_ISCHR(info.st_mode) : S_ISFIFO(info.st_mode));
+    QCOMPARE(QDir(files_->path())
+                 .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"ziel.json"}); // no temporary file beside it
+}
+
 // ---- import
 
 void TestExchangeCommands::importAfterThePreview_data() {
@@ -538,6 +590,17 @@ void TestExchangeCommands::importAfterThePreview_data() {
                       "300   0   0\tKaputt (Text)\n"
                       "171 205 239\tAhorn (Hintergrund)\n  1   2   3\tAhorn (Text)\n")
         << std::vector{zeder, ahorn} << QStringList{"Zeile 7"} << "Abend"
+        << QStringList{"Abend", "Ahorn", "Mitte", "Zebra", "Zeder"};
+    QTest::newRow("design tokens, a refused alias")
+        << "neu.tokens.json" << QByteArray(R"({"farbschema": {"$type": "color",
+              "Zeder": {"text": {"$value": "{farbschema.Ahorn.text}"},
+                        "background": {"$value": {"colorSpace": "srgb", "components": [1, 1, 1]}}},
+              "Ahorn": {"$extensions": {"org.pigmora": {"name": "Ahorn"}},
+                        "text": {"$value": "#010203"}, "background": {"$value": "#abcdef"}},
+              "Kaputt": {"text": {"$value": "{fehlt}"}, "background": {"$value": "#000"}},
+              "Rand": {"$value": "#000"}}})")
+        << std::vector<ColourScheme>{{"Zeder", {1, 2, 3}, {255, 255, 255}}, ahorn}
+        << QStringList{"farbschema.Kaputt.text"} << ""
         << QStringList{"Abend", "Ahorn", "Mitte", "Zebra", "Zeder"};
     QTest::newRow("same name as a stored one")
         << "neu.json"
@@ -761,6 +824,25 @@ void TestExchangeCommands::importThroughTheRealPreview() {
     QCOMPARE(this->entries(), entries);
     QCOMPARE(storedRows().size(), entries.size());
     QVERIFY(real.messages.isEmpty());
+}
+
+// The preview's counts are grouped as German writes them; design tokens tell what is left alone.
+void TestExchangeCommands::previewCountsInGerman() {
+    QCOMPARE(importedSchemesCaption(100000), "100.000 Farbschemata werden hinzugefügt:");
+    QCOMPARE(refusedEntriesCaption(12345), "12.345 Einträge wurden abgelehnt:");
+    QCOMPARE(leftOutMessage(100000, 1234, "/a.css"),
+             "100.000 Farbschemata wurden nach /a.css exportiert.\n1.234 Einträge ohne Namen oder "
+             "mit unbrauchbaren Farbwerten wurden ausgelassen.");
+    ImportReading reading;
+    reading.schemes = {{"Zeder", {1, 2, 3}, {4, 5, 6}}};
+    reading.otherTokens = 1200;
+    reading.otherGroups = 1;
+    frmImport preview(reading);
+    QCOMPARE(byName<QLabel>(&preview, "lblUebergangen")->text(),
+             "Übergangen werden 1.200 weitere Tokens und 1 Gruppe ohne Farbschema.");
+    reading.otherTokens = reading.otherGroups = 0;
+    frmImport plain(reading);
+    QVERIFY(!plain.findChild<QLabel*>("lblUebergangen"));
 }
 
 // ---- paste
