@@ -6,8 +6,10 @@
 set -eu
 cd "$(dirname "$0")/.."
 # The install test validates the desktop entry and the AppStream file; the export test reads
-# the CSS with a real CSS parser (tinycss2, for Debian's python3).
-./scripts/install-deps.sh desktop-file-utils appstream python3-tinycss2
+# the CSS with a real CSS parser (tinycss2, for Debian's python3); the consumers' test lays the
+# CSS export out in Chromium and builds the token export with Style Dictionary, which npm
+# installs from its lock file (node and npm come with nodejs).
+./scripts/install-deps.sh desktop-file-utils appstream python3-tinycss2 chromium nodejs
 build="${BUILD_DIR:-build}"
 # shellcheck disable=SC2086 # CMAKE_ARGS is meant to split into words
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON ${CMAKE_ARGS:-}
