@@ -8,8 +8,10 @@
 #include "shown_text.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QSet>
 #include <array>
+#include <charconv>
 #include <cmath>
 
 namespace pigmora {
@@ -40,9 +42,12 @@ std::optional<Rgb> srgbFunction(const QString& css) {
         return std::nullopt;
     ChannelValue c[3];
     for (int i = 0; i < 3; ++i) {
-        bool ok = false;
-        const double v = parts[i].toDouble(&ok);
-        if (!ok || !(v >= 0 && v <= 1))
+        const QByteArray digits = parts[i].toLatin1();
+        double v = -1;
+        const auto [end, error] =
+            std::from_chars(digits.constData(), digits.constData() + digits.size(), v);
+        if (error != std::errc() || end != digits.constData() + digits.size() ||
+            !(v >= 0 && v <= 1))
             return std::nullopt;
         c[i] = ChannelValue(std::lround(v * 255));
     }
@@ -156,7 +161,7 @@ private:
     void walk(Index object, const QString& path, const QString& type, int self);
     bool isColourToken(const Token& token) const;
     std::optional<QString> aliasTarget(Index value) const;
-    const Resolution& resolve(int token);
+    Resolution resolve(int token);
     Resolution readValue(Index value) const;
     QString typeOf(Index object) const;
 
@@ -250,7 +255,7 @@ bool TokenReader::isColourToken(const Token& token) const {
 QString cssNumber(const OrderedJson& json, Index component) {
     if (json.kind(component) == Kind::String && json.text(component) == QLatin1String("none"))
         return QStringLiteral("none");
-    return QString::number(json.number(component), 'g', 17);
+    return QString::number(json.number(component), 'g', QLocale::FloatingPointShortest);
 }
 
 Resolution TokenReader::readValue(Index value) const {
@@ -316,7 +321,10 @@ Resolution TokenReader::readValue(Index value) const {
     return {colour.colour, {}};
 }
 
-const Resolution& TokenReader::resolve(int token) {
+Resolution TokenReader::resolve(int token) {
+    const Index own = json_.member(tokens_[size_t(token)].node, QLatin1String("$value"));
+    if (!aliasTarget(own)) // the usual token: its own value, nothing to follow or keep
+        return readValue(own);
     std::vector<int> chain;
     QHash<int, qsizetype> onChain;
     Resolution result;
@@ -415,7 +423,7 @@ ImportReading TokenReader::read() {
         bool taken = true;
         for (const auto& [token, colour] : {std::pair{group.text, &scheme.text},
                                             std::pair{group.background, &scheme.background}}) {
-            const Resolution& r = resolve(token);
+            const Resolution r = resolve(token);
             if (!r.colour) {
                 reading.refused.push_back({tokens_[size_t(token)].path, shownText(name), r.reason});
                 taken = false;

@@ -40,6 +40,7 @@ bool OrderedJson::parse(const QByteArray& utf8, QJsonParseError& error) {
     pos_ = utf8.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     error_ = {};
     nodes_.clear();
+    nodes_.reserve(size_t(utf8.size() / 16) + 1); // about one value in 16 bytes of a token file
     nodes_.emplace_back();
     bool ok = false;
     if (utf8.size() >= qsizetype(none)) {
