@@ -219,8 +219,6 @@ private slots:
     void exportLeavesOutIncompleteRecords_data();
     void exportLeavesOutIncompleteRecords();
     void exportThroughTheRealSaveDialog();
-    void exportIntoAPipeOrDevice_data();
-    void exportIntoAPipeOrDevice();
 
     void importAfterThePreview_data();
     void importAfterThePreview();
@@ -501,50 +499,6 @@ void TestExchangeCommands::exportThroughTheRealSaveDialog() {
     QCOMPARE(seen, (QStringList{"Farbschemata exportieren", exportFilterTexts.join(";;")}));
     QCOMPARE(listing(files_->path()), QStringList{"auswahl.json"});
     QVERIFY(readJsonExport(readAll(exportPath("auswahl.json"))) == storedSchemes);
-}
-
-void TestExchangeCommands::exportIntoAPipeOrDevice_data() {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("message"); // part of it; empty: none
-    QTest::newRow("named pipe with a reader") << "pipe"
-                                              << "";
-    QTest::newRow("named pipe nobody reads") << "lonely pipe"
-                                             << "liest niemand";
-    QTest::newRow("full device") << "full"
-                                 << "kein Platz mehr frei";
-}
-
-// As the command does: written into, never replaced; a failed write is told.
-void TestExchangeCommands::exportIntoAPipeOrDevice() {
-    QFETCH(QString, target);
-    QFETCH(QString, message);
-    startWith(storedSchemes);
-    const QString path = exportPath("ziel.json");
-    const QByteArray node = QFile::encodeName(path);
-    if (target == "full") // a device of our own: a fault must not replace /dev/full itself
-        QVERIFY2(mknod(node.constData(), S_IFCHR | 0600, makedev(1, 7)) == 0, "mknod needs root");
-    else
-        QCOMPARE(mkfifo(node.constData(), 0600), 0);
-    const int reader = target == "pipe" ? ::open(node.constData(), O_RDONLY | O_NONBLOCK) : -1;
-    dialogs().saveAnswers = {Dialogs::SaveChoice{path, exportFilterTexts[0]}};
-    trigger("mnuExportieren");
-    if (message.isEmpty()) {
-        QVERIFY(dialogs().messages.isEmpty());
-        QByteArray got(100000, '\0');
-        got.truncate(qsizetype(std::max<ssize_t>(0, ::read(reader, got.data(), 100000))));
-        ::close(reader);
-        QVERIFY(readJsonExport(got) == storedSchemes);
-    } else {
-        QCOMPARE(dialogs().messages.size(), 1);
-        QVERIFY2(dialogs().messages[0].text.contains(message),
-                 qPrintable(dialogs().messages[0].text));
-    }
-    struct stat info {};
-    QCOMPARE(stat(node.constData(), &info), 0);
-    QVERIFY(target == "full" ? S_ISCHR(info.st_mode) : S_ISFIFO(info.st_mode));
-    QCOMPARE(QDir(files_->path())
-                 .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"ziel.json"}); // no temporary file beside it
 }
 
 // ---- import

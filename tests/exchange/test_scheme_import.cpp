@@ -295,7 +295,6 @@ void TestSchemeImport::hostileTokens_data() {
     };
     row("a cycle", file("\"{a}\"", "\"a\": {\"$value\": \"{b}\"}, \"b\": {\"$value\": \"{a}\"}, "),
         "", "s.text|Kreis: {a} → {b} → {a}");
-    row("an alias to itself", file("\"{s.text}\""), "", "s.text|Kreis");
     row("no such token", file("\"{nirgends.da}\""), "", "s.text|„{nirgends.da}“ führt zu keinem");
     row("an alias to a group", file("\"{g}\"", "\"g\": {\"x\": {\"$value\": \"#000\"}}, "), "",
         "s.text|zu einer Gruppe");
@@ -307,21 +306,14 @@ void TestSchemeImport::hostileTokens_data() {
     row("translucent",
         file("{\"colorSpace\": \"srgb\", \"components\": [1, 0, 0], \"alpha\": 0.5}"), "",
         "s.text|durchscheinend");
-    row("alpha beyond 1",
-        file("{\"colorSpace\": \"srgb\", \"components\": [1, 0, 0], \"alpha\": 2}"), "",
-        "s.text|„alpha“");
     row("unknown colour space", file("{\"colorSpace\": \"cmyk\", \"components\": [1, 0, 0]}"), "",
         "s.text|Farbraum „cmyk“");
     row("two components", file("{\"colorSpace\": \"srgb\", \"components\": [1, 0]}"), "",
-        "s.text|drei Zahlen");
-    row("components as texts",
-        file("{\"colorSpace\": \"srgb\", \"components\": [\"1\", \"0\", \"0\"]}"), "",
         "s.text|drei Zahlen");
     row("no colour space", file("{\"components\": [1, 0, 0], \"hex\": \"#ff0000\"}"), "",
         "s.text|„colorSpace“");
     row("a text that is no colour", file("\"sehr rot\""), "",
         "s.text|„sehr rot“ ist keine CSS-Farbe");
-    row("a number", file("42"), "", "s.text|weder eine Farbe");
     row("a name too long",
         file("\"#000\"", {},
              "\"$extensions\": {\"org.pigmora\": {\"name\": \"" + QByteArray(31, 'x') + "\"}}, "),
@@ -331,9 +323,7 @@ void TestSchemeImport::hostileTokens_data() {
         "{\"$value\": \"#fff\"}}}",
         "", "a\nb|Steuerzeichen");
     row("malformed", "{\"$type\": ", "kein gültiges JSON", "");
-    row("not UTF-8", "{\"$type\": \"color\", \"\xE4\": {}}", "UTF-8", "");
     row("nested too deep", QByteArray("{\"$a\": ").repeated(2000), "verschachtelt", "");
-    row("garbage after the end", file("\"#000\"") + "}", "weitere Zeichen", "");
     row("a list at the top", "[{\"$type\": \"color\"}]", "keine Design-Token-Datei", "");
     QByteArray many = "{\"$type\": \"color\"";
     for (int i = 0; i <= maxImportSchemes; ++i)

@@ -15,7 +15,6 @@
 #include <QTest>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(pigmora::Rgb)
@@ -59,19 +58,18 @@ private slots:
     void waitsForAProgramHoldingTheFile_data();
     void waitsForAProgramHoldingTheFile();
     void outputThatCannotBeWrittenIsAnError();
-    void exportIntoAPipeOrDevice_data();
-    void exportIntoAPipeOrDevice();
-    void standardOutputCarriesOnlyData_data();
-    void standardOutputCarriesOnlyData();
+    void exportIntoANamedPipe();
+    void contrastIgnoresTheSchemeFile();
 
 private:
     QString path() const { return dir_->filePath(QStringLiteral("Farben.mdb")); }
     QString home() const { return dir_->filePath(QStringLiteral("home")); }
     QString inDir(const QString& name) const { return dir_->filePath(name); }
     ToolRun tool(QStringList args) const { return runTool(args, home()); }
-    // The arguments with --file naming the test's scheme file.
+    // The arguments with --file naming the test's scheme file, before the command (tests that
+    // name another file give --file after it).
     QStringList onFile(QStringList args) const {
-        return args << QStringLiteral("--file") << path();
+        return QStringList{QStringLiteral("--file"), path()} + args;
     }
     QStringList rows() const {
         return RawDb(path()).rows(QStringLiteral("SELECT * FROM Farbtabelle ORDER BY rowid"));
@@ -483,6 +481,13 @@ void TestSchemesTool::import_data() {
         QTest::addRow("%s: not JSON", mode)
             << QByteArray("{\"schemes\": [") << dry << 2 << QStringList{} << QStringList{}
             << QStringList{"kann nicht importiert werden", "„pigmora-schemes import --help“"};
+        QTest::addRow("%s: design tokens beside others", mode)
+            << QByteArray(R"({"g": {"$type": "color", "x": {"$value": "#123456"}},
+                "Neu eins": {"text": {"$value": "{g.x}"}, "background": {"$value": "#abc",
+                "$type": "color"}}})")
+            << dry << 0 << added.mid(0, 1) << (dry ? listed.mid(0, 1) : QStringList{})
+            << QStringList{"1 Farbschema", "Übergangen: 1 weiteres Token und 1 Gruppe ohne "
+                                           "Farbschema."};
     }
 }
 
@@ -764,91 +769,31 @@ void TestSchemesTool::outputThatCannotBeWrittenIsAnError() {
     QVERIFY2(run.err.contains("Die Ausgabe konnte nicht geschrieben werden"), qPrintable(run.err));
 }
 
-void TestSchemesTool::exportIntoAPipeOrDevice_data() {
-    QTest::addColumn<QString>("target");
-    QTest::newRow("named pipe with a reader") << "pipe";
-    QTest::newRow("full device") << "full";
-}
-
-// Written into, never replaced by a regular file; a write that fails is a failure.
-void TestSchemesTool::exportIntoAPipeOrDevice() {
-    QFETCH(QString, target);
-    const QByteArray node = QFile::encodeName(inDir("ziel.css"));
-    if (target == "pipe")
-        QCOMPARE(mkfifo(node.constData(), 0600), 0);
-    else // a device of our own: a fault must not replace /dev/full itself
-        QVERIFY2(mknod(node.constData(), S_IFCHR | 0600, makedev(1, 7)) == 0, "mknod needs root");
-    const int reader = target == "pipe" ? ::open(node.constData(), O_RDONLY | O_NONBLOCK) : -1;
-    const ToolRun run = tool(onFile({"export", "-o", QFile::decodeName(node)}));
-    QCOMPARE(run.exitCode, target == "pipe" ? 0 : 2);
-    if (target == "pipe") {
-        QByteArray got(100000, '\0');
-        got.truncate(qsizetype(std::max<ssize_t>(0, ::read(reader, got.data(), 100000))));
-        ::close(reader);
-        QVERIFY(got.startsWith("@charset \"UTF-8\";"));
-        QVERIFY(got.contains(".farbschema-Über-Grün {"));
-    } else {
-        QVERIFY2(run.err.contains("kein Platz mehr frei"), qPrintable(run.err));
-    }
+// A reader waiting on a named pipe gets the export, and the pipe is not replaced by a regular
+// file (the failures of pipes and devices are the library's tests).
+void TestSchemesTool::exportIntoANamedPipe() {
+    const QByteArray pipe = QFile::encodeName(inDir("ziel.css"));
+    QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+    const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+    const ToolRun run = tool(onFile({"export", "-o", QFile::decodeName(pipe)}));
+    QByteArray got(100000, '\0');
+    got.truncate(qsizetype(std::max<ssize_t>(0, ::read(reader, got.data(), 100000))));
+    ::close(reader);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(got.startsWith("@charset \"UTF-8\";") && got.contains(".farbschema-Über-Grün {"));
     struct stat info {};
-    QCOMPARE(stat(node.constData(), &info), 0);
-    QVERIFY(target == "pipe" ? S_ISFIFO(info.st_mode) : S_ISCHR(info.st_mode));
+    QCOMPARE(stat(pipe.constData(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
 }
 
-void TestSchemesTool::standardOutputCarriesOnlyData_data() {
-    QTest::addColumn<QStringList>("args"); // "@": the test's folder
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("out"); // "none", "rows" (tab-separated fields) or "report"
-    QTest::addColumn<QString>("err"); // part of standard error
-    const auto row = [](const char* name, QStringList args, int exitCode, const char* out,
-                        const char* err) {
-        QTest::newRow(name) << args << exitCode << out << QString::fromUtf8(err);
-    };
-    // --file before the command as well as after it.
-    row("list", {"--file", "@Farben.mdb", "list"}, 0, "rows", "Hinweis: 2 Einträge");
-    row("export -o", {"--file", "@Farben.mdb", "export", "-o", "@aus.tokens.json"}, 0, "none",
-        "5 Farbschemata als Design Tokens (DTCG) in");
-    row("import", {"import", "@neu.json", "--file", "@Farben.mdb"}, 0, "none",
-        "2 Farbschemata importiert.");
-    row("import of tokens, dry run",
-        {"--file", "@Farben.mdb", "import", "--dry-run", "@t.tokens.json"}, 0, "rows",
-        "Probelauf: 1 Farbschema würde importiert; die Farbdatei bleibt unverändert. Übergangen: "
-        "1 weiteres Token und 1 Gruppe ohne Farbschema.");
-    row("import refused", {"--file", "@Farben.mdb", "import", "@alt.json"}, 1, "none",
-        "Nichts importiert");
-    row("check", {"--file", "@Farben.mdb", "check", "--level", "AAA"}, 1, "rows", " von 5 ");
-    // A command that reads no scheme file takes --file and ignores it.
-    row("contrast after --file", {"--file", "@nirgends.mdb", "contrast", "black", "white"}, 0,
-        "report", "");
-    row("contrast with --file", {"contrast", "black", "--file", "@nirgends.mdb", "white"}, 0,
-        "report", "");
-}
-
-// What a script reads from standard output is data only; summaries and notes go to standard
-// error, for every command.
-void TestSchemesTool::standardOutputCarriesOnlyData() {
-    QFETCH(QStringList, args);
-    QFETCH(int, exitCode);
-    QFETCH(QString, out);
-    QFETCH(QString, err);
-    writeFile("neu.json", validJson);
-    writeFile("alt.json", R"([{"name": "", "text": "#000", "background": "#fff"}])");
-    writeFile("t.tokens.json", R"({"g": {"$type": "color", "x": {"$value": "#000"}},
-        "s": {"text": {"$value": "{g.x}"}, "background": {"$value": "#fff", "$type": "color"}}})");
-    for (QString& arg : args)
-        arg.replace('@', dir_->path() + '/');
-    const ToolRun run = tool(args);
-    QVERIFY(run.finished);
-    QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.err.contains(err), qPrintable(run.err));
-    if (out == "none")
-        QCOMPARE(run.out, QString());
-    if (out == "report")
-        QVERIFY2(run.out.startsWith("Text #000000 auf Hintergrund #ffffff\n"), qPrintable(run.out));
-    if (out == "rows") {
-        QVERIFY(!run.outLines().isEmpty());
-        for (const QString& line : run.outLines())
-            QVERIFY2(line.count('\t') >= 2 && line.contains('#'), qPrintable(line));
+// A command that reads no scheme file takes --file, before or after it, and ignores it.
+void TestSchemesTool::contrastIgnoresTheSchemeFile() {
+    for (const QStringList& args :
+         {QStringList{"--file", "nirgends.mdb", "contrast", "black", "white"},
+          QStringList{"contrast", "black", "--file=x", "white"}}) {
+        const ToolRun run = tool(args);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith("Text #000000 auf Hintergrund #ffffff\n"), qPrintable(run.err));
     }
 }
 
