@@ -1,6 +1,7 @@
 // Benchmarks of the exchange formats and of pigmora-schemes, on a file of 100,000 schemes:
 //   - export in each format: read from the scheme file, format, write the file
-//   - import from JSON and from a GIMP palette: read and parse the file, add in one transaction
+//   - import from JSON, a GIMP palette and design tokens: read and parse the file, add in one
+//     transaction
 //   - `pigmora-schemes check`: the real process from start to exit, and the same work in-process
 // Prints a table and writes it to <results dir>/exchange-offscreen.md.
 //
@@ -37,7 +38,7 @@ double exportOnce(const QString& schemeFile, ExchangeFormat format, const QStrin
         if (!stored.error.isEmpty() || stored.schemes.size() != size_t(schemeCount))
             qFatal("reading the schemes failed: %s", qPrintable(stored.error));
         if (const auto error =
-                writeFileAtomically(target, exportSchemes(stored.schemes, format, stamp)))
+                writeExportFile(target, exportSchemes(stored.schemes, format, stamp)))
             qFatal("%s", qPrintable(*error));
     });
 }
@@ -128,7 +129,7 @@ int main(int argc, char* argv[]) {
                             QString::number(median, 'f', 1));
     };
 
-    for (ExchangeFormat format : {ExchangeFormat::Css, ExchangeFormat::Json, ExchangeFormat::Gpl}) {
+    for (ExchangeFormat format : exchangeFormats) {
         const QString exported = dir.filePath(QStringLiteral("export.") + formatSuffix(format));
         bench::Stats stats;
         for (int i = 0; i < runs; ++i)
@@ -140,7 +141,8 @@ int main(int argc, char* argv[]) {
                      .arg(formatDisplayName(format))
                      .arg(QFileInfo(exported).size() / 1e6, 0, 'f', 1);
     }
-    for (ExchangeFormat format : {ExchangeFormat::Json, ExchangeFormat::Gpl}) {
+    for (ExchangeFormat format :
+         {ExchangeFormat::Json, ExchangeFormat::Gpl, ExchangeFormat::Tokens}) {
         // Each import reads back what the export above wrote.
         const QString source = dir.filePath(QStringLiteral("export.") + formatSuffix(format));
         const QString imported = dir.filePath(QStringLiteral("import.mdb"));

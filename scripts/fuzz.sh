@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh clang libclang-rt-14-dev
 cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIGMORA_FUZZ=ON -DBUILD_TESTING=OFF
-targets="numeric_reading text_forms scheme_file css_colour json_import gpl_import"
+targets="numeric_reading text_forms scheme_file css_colour json_import gpl_import token_import"
 for target in $targets; do
     cmake --build build-fuzz -j2 --target "fuzz_$target"
 done

@@ -6,8 +6,16 @@
 set -eu
 cd "$(dirname "$0")/.."
 # The install test validates the desktop entry and the AppStream file; the export test reads
-# the CSS with a real CSS parser (tinycss2, for Debian's python3).
-./scripts/install-deps.sh desktop-file-utils appstream python3-tinycss2
+# the CSS with a real CSS parser (tinycss2, for Debian's python3); the consumers' test lays the
+# CSS export out in Chromium and builds the token export with Style Dictionary, which npm
+# installs from its lock file. The eyedropper is tested on a real X server (Xvfb, the pointer
+# moved by xdotool) and on a headless Weston with Qt's Wayland plugin, against a stand-in portal
+# (python3-dbus, python3-gi) on a private session bus.
+# Debian's npm only where no npm came with node (a nodejs package from elsewhere brings its own).
+npm=""
+command -v npm >/dev/null 2>&1 || npm=npm
+./scripts/install-deps.sh desktop-file-utils appstream python3-tinycss2 chromium nodejs $npm \
+    xvfb xdotool weston qt6-wayland dbus-daemon python3-dbus python3-gi
 build="${BUILD_DIR:-build}"
 # shellcheck disable=SC2086 # CMAKE_ARGS is meant to split into words
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON ${CMAKE_ARGS:-}

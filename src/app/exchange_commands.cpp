@@ -3,10 +3,10 @@
 #include "clipboard.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
-#include "editor/display_locale.h"
 #include "exchange/css_colour.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
+#include "exchange/shown_text.h"
 #include "schemes/scheme_list.h"
 #include "schemes/scheme_store.h"
 #include "schemes/scheme_transfer.h"
@@ -29,10 +29,11 @@ struct ExportFilter {
     ExchangeFormat format;
     const char* text;
 };
-constexpr std::array<ExportFilter, 3> filters{{
+constexpr std::array<ExportFilter, 4> filters{{
     {ExchangeFormat::Css, "CSS-Stylesheet (*.css)"},
     {ExchangeFormat::Json, "JSON (*.json)"},
     {ExchangeFormat::Gpl, "GIMP-Palette (*.gpl)"},
+    {ExchangeFormat::Tokens, "Design Tokens (DTCG) (*.tokens.json)"},
 }};
 
 // The format of a filter offered; an unknown text counts as the first filter.
@@ -43,8 +44,9 @@ ExchangeFormat formatOfFilter(const QString& filter) {
     return filters[0].format;
 }
 
+// Counts in the messages are German, as their sentences are: "100.000".
 QString number(qint64 n) {
-    return displayLocale().toString(n);
+    return germanNumber(n);
 }
 
 } // namespace
@@ -81,7 +83,8 @@ QStringList ExchangeCommands::exportFilters() {
 }
 
 QString ExchangeCommands::importFilter() {
-    return QStringLiteral("Farbschemata (*.json *.gpl);;JSON (*.json);;GIMP-Palette (*.gpl)");
+    return QStringLiteral("Farbschemata (*.json *.gpl *.tokens.json);;JSON (*.json);;GIMP-Palette "
+                          "(*.gpl);;Design Tokens (DTCG) (*.tokens.json)");
 }
 
 void ExchangeCommands::tell(const QString& text, const QString& title) {
@@ -124,8 +127,7 @@ void ExchangeCommands::mnuExportieren_Click() {
     const ExportStamp stamp{QCoreApplication::applicationName() + QLatin1Char(' ') +
                                 QCoreApplication::applicationVersion(),
                             QDateTime::currentDateTime()};
-    if (const auto failure =
-            writeFileAtomically(path, exportSchemes(stored.schemes, *format, stamp))) {
+    if (const auto failure = writeExportFile(path, exportSchemes(stored.schemes, *format, stamp))) {
         tell(*failure, exportTitle);
         return;
     }

@@ -22,12 +22,12 @@ public:
     ExchangeCommands(QWidget* owner, SchemeStore& store, SchemeList& list, ChannelEditor& channels,
                      Dialogs& dialogs);
 
-    // Asks for a file and writes every stored scheme there, in stored order, as CSS, JSON or a
-    // GIMP palette: the format the file name's suffix names, else the chosen filter's (a name
-    // without any suffix gets the filter's). Records that cannot be written are counted and
-    // told.
+    // Asks for a file and writes every stored scheme there, in stored order, as CSS, JSON, a
+    // GIMP palette or design tokens: the format the file name's suffix names, else the chosen
+    // filter's (a name without any suffix gets the filter's). Records that cannot be written
+    // are counted and told. A named pipe or a device is written into, not replaced.
     void mnuExportieren_Click();
-    // Asks for a JSON or palette file, shows what it would add and refuse, and on
+    // Asks for a JSON, palette or design-token file, shows what it would add and refuse, and on
     // "Importieren" adds all of it in one transaction, the names in their sorted places in the
     // list; the list's selection stays.
     void mnuImportieren_Click();

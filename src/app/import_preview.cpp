@@ -1,7 +1,7 @@
 #include "import_preview.h"
 
-#include "editor/display_locale.h"
 #include "exchange/scheme_import.h"
+#include "exchange/shown_text.h"
 #include "import_preview_models.h"
 
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@ namespace pigmora {
 namespace {
 
 QString number(qint64 n) {
-    return displayLocale().toString(n);
+    return germanNumber(n);
 }
 
 // A read-only table of rows of one height: nothing is measured per row, so a long list costs
@@ -68,6 +68,16 @@ QString importedSchemesCaption(qint64 count) {
     return QStringLiteral("%1 Farbschemata werden hinzugefügt:").arg(number(count));
 }
 
+QString otherTokensCaption(qint64 tokens, qint64 groups) {
+    if (tokens == 0 && groups == 0)
+        return {};
+    const QString tokenText = tokens == 1 ? QStringLiteral("1 weiteres Token")
+                                          : QStringLiteral("%1 weitere Tokens").arg(number(tokens));
+    const QString groupText =
+        groups == 1 ? QStringLiteral("1 Gruppe") : QStringLiteral("%1 Gruppen").arg(number(groups));
+    return QStringLiteral("Übergangen werden %1 und %2 ohne Farbschema.").arg(tokenText, groupText);
+}
+
 QString refusedEntriesCaption(qint64 count) {
     if (count == 1)
         return QStringLiteral("1 Eintrag wurde abgelehnt:");
@@ -108,6 +118,9 @@ frmImport::frmImport(const ImportReading& reading, QWidget* owner)
     layout->addWidget(lstAbgelehnt, 2);
     if (!anySchemes || !anyRefused)
         layout->addStretch();
+    const QString others = otherTokensCaption(reading.otherTokens, reading.otherGroups);
+    if (!others.isEmpty())
+        layout->addWidget(label(this, "lblUebergangen", others));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

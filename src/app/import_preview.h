@@ -7,7 +7,8 @@ namespace pigmora {
 struct ImportReading;
 
 // The preview of an import: the schemes that will be added (name and both colours), the
-// entries of the file that were refused and why, and the buttons "Importieren" (accepts; off
+// entries of the file that were refused and why, for design tokens how many other tokens and
+// groups are left alone, and the buttons "Importieren" (accepts; off
 // when nothing can be added) and "Abbrechen" (rejects). The lists show the reading itself, which
 // must outlive the window; they stay quick for the largest file an import takes.
 class frmImport : public QDialog {
@@ -19,5 +20,8 @@ public:
 // "3 Farbschemata werden hinzugefügt:" and the like, numbers as the display locale writes them.
 QString importedSchemesCaption(qint64 count);
 QString refusedEntriesCaption(qint64 count);
+// "Übergangen werden 3 weitere Tokens und 1 Gruppe ohne Farbschema." (design tokens), empty
+// when there are none.
+QString otherTokensCaption(qint64 tokens, qint64 groups);
 
 } // namespace pigmora

@@ -5,6 +5,7 @@
 #include "click_label.h"
 #include "contrast_window/contrast_window.h"
 #include "exchange_commands.h"
+#include "eyedropper_commands.h"
 #include "schemes/scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
@@ -104,6 +105,9 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(menu_.mnuCssEinfügen, &QAction::triggered, this,
             [this] { exchange().mnuCssEinfügen_Click(commands_->clipboard()); });
     connect(menu_.mnuKontrast, &QAction::triggered, this, &frmHauptprogramm::mnuKontrast_Click);
+    connect(menu_.mnuBildschirm, &QAction::triggered, this,
+            [this] { eyedropper().mnuBildschirm_Click(); });
+    connect(menu_.mnuBild, &QAction::triggered, this, [this] { eyedropper().mnuBild_Click(); });
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });
@@ -140,6 +144,12 @@ ExchangeCommands& frmHauptprogramm::exchange() {
     return *exchange_;
 }
 
+EyedropperCommands& frmHauptprogramm::eyedropper() {
+    if (!eyedropper_)
+        eyedropper_ = std::make_unique<EyedropperCommands>(this, state_, *channels_, *dialogs_);
+    return *eyedropper_;
+}
+
 void frmHauptprogramm::Form_Load(const QString& schemeDirectory) {
     state_.bytmodus = 1;
     state_.bytziel = 2;
@@ -170,9 +180,12 @@ void frmHauptprogramm::closeEvent(QCloseEvent* event) {
 }
 
 void frmHauptprogramm::mnuKontrast_Click() {
-    if (!kontrast_)
+    if (!kontrast_) {
         kontrast_ = std::make_unique<frmKontrast>(this, state_, *channels_, menu_.mnuVorder,
                                                   menu_.mnuHinter);
+        connect(kontrast_.get(), &frmKontrast::pickFromScreen, this,
+                [this] { eyedropper().mnuBildschirm_Click(); });
+    }
     kontrast_->open();
 }
 

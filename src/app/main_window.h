@@ -19,6 +19,7 @@
 
 namespace pigmora {
 
+class EyedropperCommands;
 class ExchangeCommands;
 class frmKontrast;
 
@@ -69,6 +70,8 @@ private:
     // Export, import and CSS paste, made on first use.
     ExchangeCommands& exchange();
     void mnuKontrast_Click();
+    // The eyedropper's commands, made on first use.
+    EyedropperCommands& eyedropper();
 
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
@@ -84,6 +87,7 @@ private:
     SystemClipboard systemClipboard_;
     std::unique_ptr<MenuCommands> commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
+    std::unique_ptr<EyedropperCommands> eyedropper_;
     std::function<void()> endProcess_;
     // Built on first use, then kept; gone before the controls it watches.
     std::unique_ptr<frmKontrast> kontrast_;

@@ -37,9 +37,9 @@ void separator(QMenu* menu, const char* name) {
 } // namespace
 
 QList<QAction*> MenuActions::all() const {
-    return {mnuEnde,     mnuDez,         mnuHex,         mnuVorder,     mnuHinter,
-            mnuSchrift,  mnuKopieren,    mnuWahl,        mnuHilfe,      mnuInfo,
-            mnuKontrast, mnuExportieren, mnuImportieren, mnuCssEinfügen};
+    return {mnuEnde,     mnuDez,         mnuHex,         mnuVorder,     mnuHinter,   mnuSchrift,
+            mnuKopieren, mnuWahl,        mnuHilfe,       mnuInfo,       mnuKontrast, mnuBildschirm,
+            mnuBild,     mnuExportieren, mnuImportieren, mnuCssEinfügen};
 }
 
 MenuActions buildMenuTree(QMenuBar* bar) {
@@ -67,6 +67,10 @@ MenuActions buildMenuTree(QMenuBar* bar) {
 
     QMenu* extras = menu(bar, "mnuExtras", "E&xtras");
     m.mnuKontrast = item(extras, "mnuKontrast", "&Kontrast...", QKeySequence(Qt::CTRL | Qt::Key_K));
+    m.mnuBildschirm = item(extras, "mnuBildschirm", "Farbe vom &Bildschirm...",
+                           QKeySequence(Qt::CTRL | Qt::Key_B));
+    m.mnuBild = item(extras, "mnuBild", "Farbe aus B&ild...",
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
     separator(extras, "mnuExtrasTrenner1");
     m.mnuExportieren = item(extras, "mnuExportieren", "Farbschemata &exportieren...",
                             QKeySequence(Qt::CTRL | Qt::Key_E));

@@ -21,6 +21,8 @@ struct MenuActions {
     QAction* mnuInfo = nullptr;
     // "E&xtras": commands beyond the classic window's.
     QAction* mnuKontrast = nullptr;
+    QAction* mnuBildschirm = nullptr;
+    QAction* mnuBild = nullptr;
     QAction* mnuExportieren = nullptr;
     QAction* mnuImportieren = nullptr;
     QAction* mnuCssEinfügen = nullptr;

@@ -46,6 +46,14 @@ frmKontrast::frmKontrast(QWidget* owner, const EditorState& state, ChannelEditor
     for (const auto& [button, offer] : offers)
         connect(button, &QPushButton::clicked, this, [this, offer = offer] { apply(*offer); });
     connect(ui_.cmdSchließen, &QPushButton::clicked, this, &QWidget::close);
+    // Through the same commands as Ctrl+V and Ctrl+I, so check marks and status panel follow.
+    const std::pair<QPushButton*, QAction*> pickers[] = {
+        {ui_.cmdTextVomBildschirm, mnuVorder}, {ui_.cmdHintergrundVomBildschirm, mnuHinter}};
+    for (const auto& [button, target] : pickers)
+        connect(button, &QPushButton::clicked, this, [this, target = target] {
+            target->trigger();
+            emit pickFromScreen();
+        });
 }
 
 frmKontrast::~frmKontrast() = default;

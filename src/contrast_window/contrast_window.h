@@ -34,6 +34,9 @@ public:
 signals:
     // The window shows the sample as it is now.
     void refreshed();
+    // "Text vom Bildschirm" or "Hintergrund vom Bildschirm": the edit target is switched, now
+    // the colour is to be picked from the screen.
+    void pickFromScreen();
 
 protected:
     void showEvent(QShowEvent* event) override;

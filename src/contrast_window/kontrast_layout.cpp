@@ -102,7 +102,21 @@ KontrastControls buildKontrastLayout(QWidget* window) {
     c.cmdSchließen->setObjectName(QStringLiteral("cmdSchließen"));
     c.cmdSchließen->setAccessibleName(QStringLiteral("Schließen"));
 
+    const auto button = [window](const char* name, const char* caption, const char* accessible) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), window);
+        b->setObjectName(QString::fromUtf8(name));
+        b->setAccessibleName(QString::fromUtf8(accessible));
+        return b;
+    };
+    c.cmdTextVomBildschirm =
+        button("cmdTextVomBildschirm", "&Text vom Bildschirm", "Textfarbe vom Bildschirm wählen");
+    c.cmdHintergrundVomBildschirm =
+        button("cmdHintergrundVomBildschirm", "&Hintergrund vom Bildschirm",
+               "Hintergrundfarbe vom Bildschirm wählen");
+
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(c.cmdTextVomBildschirm);
+    buttons->addWidget(c.cmdHintergrundVomBildschirm);
     buttons->addStretch(1);
     buttons->addWidget(c.cmdSchließen);
     auto* column = new QVBoxLayout(window);
@@ -114,8 +128,9 @@ KontrastControls buildKontrastLayout(QWidget* window) {
     }
     column->addLayout(buttons);
 
-    QWidget* order[] = {c.aa.lighter.apply, c.aa.darker.apply, c.aaa.lighter.apply,
-                        c.aaa.darker.apply, c.cmdSchließen};
+    QWidget* order[] = {c.aa.lighter.apply, c.aa.darker.apply,      c.aaa.lighter.apply,
+                        c.aaa.darker.apply, c.cmdTextVomBildschirm, c.cmdHintergrundVomBildschirm,
+                        c.cmdSchließen};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     return c;

@@ -39,11 +39,15 @@ struct KontrastControls {
     QLabel* lblFarbsehen = nullptr;
     QFrame* fraFarbsehen = nullptr;
     std::array<VisionPreview, 4> vision;
+    // The eyedropper: switch the edit target, then pick the colour from the screen.
+    QPushButton* cmdTextVomBildschirm = nullptr;
+    QPushButton* cmdHintergrundVomBildschirm = nullptr;
     QPushButton* cmdSchließen = nullptr;
 };
 
 // Creates the controls in `window` with their layout, accessible names and tab order: the four
-// "Übernehmen" buttons from AA lighter to AAA darker, then "Schließen".
+// "Übernehmen" buttons from AA lighter to AAA darker, the two eyedropper buttons, then
+// "Schließen".
 KontrastControls buildKontrastLayout(QWidget* window);
 
 } // namespace pigmora

@@ -23,12 +23,55 @@ QString cssEscapedIdentifierPart(const QString& text) {
     return out;
 }
 
+namespace {
+
+// The blanks that split HTML's class attribute into classes.
+bool isHtmlSpace(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+           c == QLatin1Char('\f') || c == QLatin1Char('\r');
+}
+
+// The scheme's name in a comment: on one line, and never closing the comment early.
+QString commentText(const QString& name) {
+    QString text;
+    text.reserve(name.size());
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            text += QLatin1Char(' ');
+        else if (c == QLatin1Char('/') && text.endsWith(QLatin1Char('*')))
+            text += QStringLiteral(" /");
+        else
+            text += c;
+    }
+    return text;
+}
+
+} // namespace
+
+QString withoutHtmlSpaces(const QString& name) {
+    QString out;
+    out.reserve(name.size());
+    bool pending = false;
+    for (const QChar c : name) {
+        if (isHtmlSpace(c)) {
+            pending = !out.isEmpty();
+            continue;
+        }
+        if (pending)
+            out += QLatin1Char('-');
+        pending = false;
+        out += c;
+    }
+    return out;
+}
+
 QStringList cssClassNames(const std::vector<ColourScheme>& schemes) {
     QStringList names;
     names.reserve(qsizetype(schemes.size()));
     QSet<QString> given;
     for (const ColourScheme& scheme : schemes) {
-        const QString base = QStringLiteral("farbschema-") + cssEscapedIdentifierPart(scheme.name);
+        const QString base = QStringLiteral("farbschema-") +
+                             cssEscapedIdentifierPart(withoutHtmlSpaces(scheme.name));
         QString name = base;
         for (int n = 2; given.contains(name); ++n)
             name = QStringLiteral("%1-%2").arg(base).arg(n);
@@ -50,7 +93,8 @@ QByteArray writeCss(const std::vector<ColourScheme>& schemes, const ExportStamp&
             << "-background: " << cssHexText(schemes[i].background) << ";\n";
     out << "}\n";
     for (std::size_t i = 0; i < schemes.size(); ++i)
-        out << "\n." << classes[qsizetype(i)] << " {\n  color: " << cssHexText(schemes[i].text)
+        out << "\n/* " << commentText(schemes[i].name) << " */\n." << classes[qsizetype(i)]
+            << " {\n  color: " << cssHexText(schemes[i].text)
             << ";\n  background-color: " << cssHexText(schemes[i].background) << ";\n}\n";
     out.flush();
     return css.toUtf8();

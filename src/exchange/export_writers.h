@@ -8,6 +8,10 @@ namespace pigmora {
 QByteArray writeCss(const std::vector<ColourScheme>& schemes, const ExportStamp& stamp);
 QByteArray writeJson(const std::vector<ColourScheme>& schemes);
 QByteArray writeGpl(const std::vector<ColourScheme>& schemes, const ExportStamp& stamp);
+QByteArray writeTokens(const std::vector<ColourScheme>& schemes);
+
+// A text as a JSON string, in UTF-8: quotes, backslashes and control characters escaped.
+QByteArray jsonString(const QString& text);
 
 // "Farbschemata, geschrieben von Pigmora 1.0.0 am 2026-12-07T15:30:00+01:00".
 QString stampText(const ExportStamp& stamp);

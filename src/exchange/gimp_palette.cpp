@@ -58,6 +58,18 @@ std::optional<QString> parseColourLine(QStringView text, Rgb& colour, QString& n
             return QStringLiteral("Der Farbwert %1 liegt nicht zwischen 0 und 255.").arg(value);
         channels[i] = ChannelValue(value);
     }
+    // A fourth number before the name (an opacity, as palettes with "Channels: RGBA" have) is
+    // no part of the name; a name after blanks may still start with digits ("2024 Frühling").
+    qsizetype after = pos;
+    while (after < text.size() && text[after] == QLatin1Char(' '))
+        ++after;
+    qsizetype digits = after;
+    while (digits < text.size() && text[digits].isDigit() && text[digits].unicode() < 0x80)
+        ++digits;
+    if (digits > after && (digits == text.size() || text[digits] == QLatin1Char('\t') ||
+                           text.mid(digits).trimmed().isEmpty()))
+        return QStringLiteral("Die Zeile beginnt mit vier Zahlen; eine Farbe der Palette hat drei "
+                              "(Rot, Grün und Blau), dann folgt der Name.");
     if (pos < text.size() && text[pos] == QLatin1Char('\t'))
         ++pos;
     else
@@ -128,7 +140,7 @@ ImportReading readGplSchemes(const QByteArray& contents) {
             reading = {};
             reading.error = QStringLiteral("Die Palette enthält mehr als %1 Farbschemata; sie "
                                            "wird nicht gelesen.")
-                                .arg(maxImportSchemes);
+                                .arg(germanNumber(maxImportSchemes));
             return reading;
         }
         const int number = int(i + 1);

@@ -1,5 +1,6 @@
 #include "css_colour.h"
 #include "export_writers.h"
+#include "ordered_json.h"
 #include "scheme_import.h"
 #include "shown_text.h"
 
@@ -15,7 +16,8 @@ namespace {
 const QString formatName = QStringLiteral("pigmora-schemes");
 constexpr int formatVersion = 1;
 
-// A text as a JSON string, in UTF-8: quotes, backslashes and control characters escaped.
+} // namespace
+
 QByteArray jsonString(const QString& text) {
     QByteArray out = "\"";
     for (const char c : text.toUtf8()) {
@@ -32,7 +34,7 @@ QByteArray jsonString(const QString& text) {
     return out + '"';
 }
 
-QString parseErrorText(const QJsonParseError& error) {
+QString jsonParseErrorText(const QJsonParseError& error) {
     QString what;
     switch (error.error) {
     case QJsonParseError::UnterminatedObject:
@@ -85,6 +87,8 @@ QString parseErrorText(const QJsonParseError& error) {
         .arg(error.offset);
 }
 
+namespace {
+
 // "#rrggbb", "#rgb" or [r, g, b] with whole numbers from 0 to 255.
 std::optional<Rgb> colourValue(const QJsonValue& value) {
     if (value.isString()) {
@@ -109,6 +113,18 @@ std::optional<Rgb> colourValue(const QJsonValue& value) {
         c[i] = ChannelValue(d);
     }
     return Rgb{c[0], c[1], c[2]};
+}
+
+// Whether any object in it has a name starting with "$", as design tokens have ("$type",
+// "$value" ...) and this program's own format never has.
+bool holdsTokenNames(const QJsonObject& object, int depth = 0) {
+    if (depth > 64)
+        return false;
+    for (auto it = object.begin(); it != object.end(); ++it)
+        if (it.key().startsWith(QLatin1Char('$')) ||
+            (it.value().isObject() && holdsTokenNames(it.value().toObject(), depth + 1)))
+            return true;
+    return false;
 }
 
 QString entryText(const QJsonValue& entry) {
@@ -170,7 +186,7 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
-        reading.error = parseErrorText(error);
+        reading.error = jsonParseErrorText(error);
         return reading;
     }
     QJsonArray entries;
@@ -178,6 +194,8 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
         entries = document.array();
     } else {
         const QJsonObject root = document.object();
+        if (!root.contains(QLatin1String("format")) && holdsTokenNames(root))
+            return readTokenSchemes(contents);
         if (root.value(QLatin1String("format")).toString() != formatName) {
             reading.error = QStringLiteral("Die Datei ist keine Farbschema-Liste: „format“ "
                                            "fehlt oder ist nicht „%1“.")
@@ -189,12 +207,24 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
             reading.error = QStringLiteral("In der Datei fehlt die Angabe „version“.");
             return reading;
         }
-        if (!version.isDouble() || version.toDouble() != formatVersion) {
-            const QString found = version.isDouble() ? QString::number(version.toDouble())
-                                                     : QStringLiteral("keine Zahl");
+        if (version.isString()) {
+            reading.error = QStringLiteral("Die Angabe „version“ ist der Text „%1“, keine Zahl; "
+                                           "dieses Programm liest Version %2 (ohne "
+                                           "Anführungszeichen).")
+                                .arg(shownText(version.toString(), 12))
+                                .arg(formatVersion);
+            return reading;
+        }
+        if (!version.isDouble()) {
+            reading.error = QStringLiteral("Die Angabe „version“ ist keine Zahl; dieses Programm "
+                                           "liest Version %1.")
+                                .arg(formatVersion);
+            return reading;
+        }
+        if (version.toDouble() != formatVersion) {
             reading.error = QStringLiteral("Die Datei hat die Version %1 des Formats; dieses "
                                            "Programm liest Version %2.")
-                                .arg(shownText(found, 12))
+                                .arg(shownText(QString::number(version.toDouble()), 12))
                                 .arg(formatVersion);
             return reading;
         }
@@ -207,8 +237,7 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
     if (entries.size() > maxImportSchemes) {
         reading.error = QStringLiteral("Die Datei enthält %1 Einträge; mehr als %2 werden nicht "
                                        "gelesen.")
-                            .arg(entries.size())
-                            .arg(maxImportSchemes);
+                            .arg(germanNumber(entries.size()), germanNumber(maxImportSchemes));
         return reading;
     }
     for (qsizetype i = 0; i < entries.size(); ++i) {

@@ -8,28 +8,36 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace pigmora {
 
 std::optional<ExchangeFormat> formatFromFileName(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName().toLower();
+    if (name.endsWith(QLatin1Char('.') + formatSuffix(ExchangeFormat::Tokens)))
+        return ExchangeFormat::Tokens;
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    for (ExchangeFormat format : {ExchangeFormat::Css, ExchangeFormat::Json, ExchangeFormat::Gpl})
+    for (ExchangeFormat format : exchangeFormats)
         if (suffix == formatSuffix(format))
             return format;
     return std::nullopt;
 }
 
 QString formatSuffix(ExchangeFormat format) {
+    return format == ExchangeFormat::Tokens ? QStringLiteral("tokens.json") : formatKey(format);
+}
+
+QString formatKey(ExchangeFormat format) {
     switch (format) {
     case ExchangeFormat::Css:
         return QStringLiteral("css");
     case ExchangeFormat::Json:
         return QStringLiteral("json");
     case ExchangeFormat::Gpl:
+        return QStringLiteral("gpl");
+    case ExchangeFormat::Tokens:
         break;
     }
-    return QStringLiteral("gpl");
+    return QStringLiteral("tokens");
 }
 
 QString formatDisplayName(ExchangeFormat format) {
@@ -39,9 +47,11 @@ QString formatDisplayName(ExchangeFormat format) {
     case ExchangeFormat::Json:
         return QStringLiteral("JSON");
     case ExchangeFormat::Gpl:
+        return QStringLiteral("GIMP-Palette");
+    case ExchangeFormat::Tokens:
         break;
     }
-    return QStringLiteral("GIMP-Palette");
+    return QStringLiteral("Design Tokens (DTCG)");
 }
 
 bool isSameFile(const QString& a, const QString& b) {
@@ -57,8 +67,11 @@ bool isSameFile(const QString& a, const QString& b) {
 }
 
 QString stampText(const ExportStamp& stamp) {
+    // With its offset from UTC, so the time is the same wherever the file is read; a local time
+    // on its own would print without one.
+    const QDateTime written = stamp.written.toOffsetFromUtc(stamp.written.offsetFromUtc());
     return QStringLiteral("Farbschemata, geschrieben von %1 am %2")
-        .arg(stamp.program, stamp.written.toString(Qt::ISODate));
+        .arg(stamp.program, written.toString(Qt::ISODate));
 }
 
 QByteArray exportSchemes(const std::vector<ColourScheme>& schemes, ExchangeFormat format,
@@ -69,32 +82,11 @@ QByteArray exportSchemes(const std::vector<ColourScheme>& schemes, ExchangeForma
     case ExchangeFormat::Json:
         return writeJson(schemes);
     case ExchangeFormat::Gpl:
+        return writeGpl(schemes, stamp);
+    case ExchangeFormat::Tokens:
         break;
     }
-    return writeGpl(schemes, stamp);
-}
-
-std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& contents) {
-    // QSaveFile writes a temporary file in the same folder and renames it over the target only
-    // once everything is written and flushed.
-    QSaveFile file(path);
-    const auto failure = [&path, &file] {
-        return QStringLiteral("Die Datei %1 konnte nicht geschrieben werden:\n%2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return failure();
-    // QSaveFile's commit flushes its buffer without looking at the result: a write that fails
-    // there (a full disk, a size limit) would still rename the cut file into place. Flushed here,
-    // such a failure is seen before anything is replaced.
-    if (file.write(contents) != contents.size() || !file.flush()) {
-        const QString message = failure();
-        file.cancelWriting();
-        return message;
-    }
-    if (!file.commit())
-        return failure();
-    return std::nullopt;
+    return writeTokens(schemes);
 }
 
 } // namespace pigmora

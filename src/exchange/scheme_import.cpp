@@ -1,9 +1,13 @@
 #include "scheme_import.h"
 
+#include "file_reasons.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QRegularExpression>
+#include <cerrno>
 
 namespace pigmora {
 
@@ -22,11 +26,29 @@ std::optional<QString> nameRefusal(const QString& name) {
     return std::nullopt;
 }
 
-ImportReading readSchemeImport(const QByteArray& contents) {
-    const QByteArray start = contents.left(64);
+namespace {
+
+// A palette whose header line is missing still starts with a line of three numbers; JSON
+// starts with "{" or "[" (a lone number at the top is JSON too, if no use).
+bool looksLikePalette(const QByteArray& start) {
+    if (start.startsWith("GIMP Palette"))
+        return true;
+    static const QRegularExpression colourLine(QStringLiteral("^[0-9]+[ \t]+[0-9]+[ \t]+[0-9]+"
+                                                              "(?:[ \t]|\r?$)"));
+    const QByteArray firstLine = start.left(start.indexOf('\n'));
+    return colourLine.match(QString::fromLatin1(firstLine)).hasMatch();
+}
+
+} // namespace
+
+ImportReading readSchemeImport(const QByteArray& contents, const QString& fileName) {
+    const QByteArray start = contents.left(256);
     const qsizetype bom = start.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    if (start.mid(bom).trimmed().startsWith("GIMP Palette"))
+    const QString lower = fileName.toLower();
+    if (lower.endsWith(QLatin1String(".gpl")) || looksLikePalette(start.mid(bom).trimmed()))
         return readGplSchemes(contents);
+    if (lower.endsWith(QLatin1String(".tokens.json")) || lower.endsWith(QLatin1String(".tokens")))
+        return readTokenSchemes(contents);
     return readJsonSchemes(contents);
 }
 
@@ -44,21 +66,26 @@ ImportReading readSchemeImportFile(const QString& path) {
         return refuse(QStringLiteral("Sie ist nicht vorhanden."));
     if (!info.isFile())
         return refuse(QStringLiteral("Sie ist keine gewöhnliche Datei."));
-    const QString tooLarge = QStringLiteral("Sie ist größer als 10 MB.");
+    const QString tooLarge =
+        QStringLiteral("Sie ist größer als %1 MB.").arg(maxImportBytes / (1024 * 1024));
     if (info.size() > maxImportBytes)
         return refuse(tooLarge);
     QFile file(path);
+    const auto unreadable = [&refuse, &file] {
+        return refuse(QStringLiteral("Sie kann nicht gelesen werden: %1")
+                          .arg(fileErrorReason(errno, file.error())));
+    };
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return refuse(
-            QStringLiteral("Sie kann nicht gelesen werden (%1).").arg(file.errorString()));
+        return unreadable();
     // Read no more than the limit allows, whatever the file claimed to hold.
+    errno = 0;
     const QByteArray contents = file.read(maxImportBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return unreadable();
     if (contents.size() > maxImportBytes)
         return refuse(tooLarge);
-    if (file.error() != QFileDevice::NoError)
-        return refuse(
-            QStringLiteral("Sie kann nicht gelesen werden (%1).").arg(file.errorString()));
-    reading = readSchemeImport(contents);
+    reading = readSchemeImport(contents, path);
     if (!reading.error.isEmpty())
         return refuse(reading.error);
     return reading;

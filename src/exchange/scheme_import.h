@@ -10,8 +10,10 @@
 // Schemes read in from files other programs (or an export) wrote.
 namespace pigmora {
 
-// Larger files are refused before anything is read into a list.
-inline constexpr qint64 maxImportBytes = 10 * 1024 * 1024;
+// Larger files are refused before anything is read into a list. Every export of the most
+// schemes an import takes fits: a design-token export of 100,000 schemes of 30 characters
+// outside the Latin alphabet is about 50 MB, a palette of them about 30 MB.
+inline constexpr qint64 maxImportBytes = 64 * 1024 * 1024;
 inline constexpr int maxImportSchemes = 100000;
 
 // An entry of the file that is not taken, and why.
@@ -24,6 +26,9 @@ struct RefusedEntry {
 struct ImportReading {
     std::vector<ColourScheme> schemes; // to be added, in the file's order
     std::vector<RefusedEntry> refused;
+    // Design tokens only: the tokens and groups that are no part of a scheme, left alone.
+    qint64 otherTokens = 0;
+    qint64 otherGroups = 0;
     // Why the file as a whole cannot be read (too large, not JSON, no palette header, too many
     // schemes ...), in German; then `schemes` and `refused` are empty.
     QString error;
@@ -38,8 +43,16 @@ std::optional<QString> nameRefusal(const QString& name);
 ImportReading readJsonSchemes(const QByteArray& contents);
 // A GIMP palette whose lines pair up as "<name> (Text)" and "<name> (Hintergrund)".
 ImportReading readGplSchemes(const QByteArray& contents);
-// Either of the two, told apart by the contents: a palette starts with "GIMP Palette".
-ImportReading readSchemeImport(const QByteArray& contents);
+// Design tokens in the format of the W3C Design Tokens Community Group (2025.10): every group,
+// at any depth, holding colour tokens "text" and "background" is a scheme, named by
+// $extensions."org.pigmora".name or else by the group's own name. Aliases are resolved within
+// the file; other tokens and groups are counted and left alone.
+ImportReading readTokenSchemes(const QByteArray& contents);
+// One of the three. A file name ending in ".gpl" or contents starting with "GIMP Palette" or a
+// line of three numbers are read as a palette; one ending in ".tokens.json" as design tokens;
+// anything else as JSON, which turns to design tokens when it is an object without "format"
+// that has "$" names in it.
+ImportReading readSchemeImport(const QByteArray& contents, const QString& fileName = {});
 // Reads the file (a larger one than maxImportBytes is refused unread) and then its contents.
 ImportReading readSchemeImportFile(const QString& path);
 

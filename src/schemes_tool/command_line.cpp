@@ -77,8 +77,8 @@ ParsedCommandLine withoutCommand(const QStringList& arguments) {
 }
 
 std::optional<ExchangeFormat> namedFormat(const QString& name) {
-    for (ExchangeFormat format : {ExchangeFormat::Css, ExchangeFormat::Json, ExchangeFormat::Gpl})
-        if (name.compare(formatSuffix(format), Qt::CaseInsensitive) == 0)
+    for (ExchangeFormat format : exchangeFormats)
+        if (name.compare(formatKey(format), Qt::CaseInsensitive) == 0)
             return format;
     return std::nullopt;
 }
@@ -115,14 +115,14 @@ std::optional<QString> readOptions(const QCommandLineParser& parser, const Comma
         if (isSet(option::format)) {
             format = namedFormat(value(option::format));
             if (!format)
-                return QStringLiteral("Das Format „%1“ gibt es nicht; möglich sind css, json und "
-                                      "gpl.")
+                return QStringLiteral("Das Format „%1“ gibt es nicht; möglich sind css, json, gpl "
+                                      "und tokens.")
                     .arg(value(option::format));
         } else if (!line.outputFile.isEmpty()) {
             format = formatFromFileName(line.outputFile);
         }
         if (!format)
-            return QStringLiteral("Es fehlt das Format: --format css, json oder gpl.");
+            return QStringLiteral("Es fehlt das Format: --format css, json, gpl oder tokens.");
         line.format = *format;
     }
     if (isSet(option::level)) {

@@ -35,6 +35,14 @@ QCommandLineOption schemeFileOption() {
 
 namespace {
 
+// Taken and ignored by a command that reads no scheme file, so a script may give --file to
+// every command; not shown in its help.
+QCommandLineOption hiddenSchemeFileOption() {
+    QCommandLineOption option = schemeFileOption();
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
+}
+
 QList<CommandEntry> makeEntries() {
     QList<CommandEntry> entries;
     entries.append(
@@ -52,17 +60,19 @@ QList<CommandEntry> makeEntries() {
     entries.append(
         {ToolCommand::Export,
          QStringLiteral("export"),
-         QStringLiteral("export --format css|json|gpl [-o DATEI] [--file DATEI]"),
-         QStringLiteral("alle Farbschemata als CSS, JSON oder GIMP-Palette"),
+         QStringLiteral("export --format css|json|gpl|tokens [-o DATEI] [--file DATEI]"),
+         QStringLiteral("alle Farbschemata als CSS, JSON, GIMP-Palette oder Design Tokens"),
          QStringLiteral("Schreibt alle Farbschemata als CSS (eine Klasse und zwei Custom "
-                        "Properties je Farbschema), als JSON oder als GIMP-Palette."),
+                        "Properties je Farbschema), als JSON, als GIMP-Palette oder als Design "
+                        "Tokens im Format der W3C Design Tokens Community Group (DTCG)."),
          {{QString::fromLatin1(option::format),
-           QStringLiteral("css, json oder gpl (GIMP-Palette); ohne diese Angabe nach der Endung "
-                          "der Ausgabedatei."),
+           QStringLiteral("css, json, gpl (GIMP-Palette) oder tokens (DTCG, .tokens.json); ohne "
+                          "diese Angabe nach der Endung der Ausgabedatei."),
            QStringLiteral("FORMAT")},
           {{QStringLiteral("o"), QString::fromLatin1(option::output)},
            QStringLiteral("Schreibt in diese Datei statt auf die Standardausgabe; eine "
-                          "vorhandene Datei wird ganz ersetzt."),
+                          "vorhandene Datei wird ganz ersetzt, in eine benannte Pipe oder ein "
+                          "Gerät wird geschrieben."),
            QStringLiteral("DATEI")},
           schemeFileOption()},
          {}});
@@ -70,10 +80,11 @@ QList<CommandEntry> makeEntries() {
         {ToolCommand::Import,
          QStringLiteral("import"),
          QStringLiteral("import DATEI [--dry-run] [--file DATEI]"),
-         QStringLiteral("Farbschemata aus einer JSON-Datei oder GIMP-Palette hinzufügen"),
+         QStringLiteral("Farbschemata aus JSON, GIMP-Palette oder Design Tokens hinzufügen"),
          QStringLiteral("Fügt die Farbschemata einer JSON-Datei (des Exportformats oder einer "
-                        "Liste seiner Einträge) oder einer GIMP-Palette hinter den gespeicherten "
-                        "an: alle, oder keines, wenn ein Eintrag abgelehnt wird."),
+                        "Liste seiner Einträge), einer GIMP-Palette oder einer Datei mit Design "
+                        "Tokens (DTCG, .tokens.json) hinter den gespeicherten an: alle, oder "
+                        "keines, wenn ein Eintrag abgelehnt wird."),
          {{QString::fromLatin1(option::dryRun),
            QStringLiteral("Prüft nur und gibt aus, was importiert würde; die Farbdatei bleibt "
                           "unverändert.")},
@@ -105,7 +116,8 @@ QList<CommandEntry> makeEntries() {
                         "APCA Lc. Farben in CSS-Schreibweise: #rgb, #rrggbb, rgb(r, g, b), "
                         "rgb(r g b) oder einer der 148 Farbnamen."),
          {{QString::fromLatin1(option::json),
-           QStringLiteral("Gibt das Ergebnis als JSON aus, die Zahlen in voller Genauigkeit.")}},
+           QStringLiteral("Gibt das Ergebnis als JSON aus, die Zahlen in voller Genauigkeit.")},
+          hiddenSchemeFileOption()},
          {{QStringLiteral("textfarbe"), QStringLiteral("Die Farbe des Textes."),
            QStringLiteral("Es fehlen die Textfarbe und der Hintergrund.")},
           {QStringLiteral("hintergrund"), QStringLiteral("Die Farbe des Hintergrunds."),
@@ -153,7 +165,13 @@ QString overviewText() {
     for (const CommandEntry& entry : commandEntries())
         lines << QStringLiteral("  %1%2").arg(entry.name, -11).arg(entry.summary);
     lines << QString()
-          << QStringLiteral("„%1 BEFEHL --help“ zeigt, was ein Befehl annimmt.").arg(programName)
+          << QStringLiteral("„%1 BEFEHL --help“ zeigt, was ein Befehl annimmt. --file darf vor "
+                            "oder nach dem Befehl stehen.")
+                 .arg(programName)
+          << QString()
+          << QStringLiteral("Auf die Standardausgabe kommen nur Daten (Listen, Exporte, "
+                            "Ergebnisse);")
+          << QStringLiteral("Meldungen und Zusammenfassungen auf die Standardfehlerausgabe.")
           << QString() << QStringLiteral("Rückgabewert:") << QStringLiteral("  0  erledigt")
           << QStringLiteral("  1  Einträge abgelehnt, nichts importiert (import), oder Paare "
                             "unter der")

@@ -1,11 +1,11 @@
 #include "command_support.h"
 #include "commands.h"
 #include "exchange/scheme_import.h"
+#include "exchange/shown_text.h"
 #include "output_forms.h"
 #include "schemes/scheme_transfer.h"
 
 #include <QDir>
-#include <QLocale>
 
 namespace pigmora {
 
@@ -15,6 +15,16 @@ QString refusalText(const RefusedEntry& entry) {
     if (entry.what.isEmpty())
         return QStringLiteral("%1: %2").arg(entry.where, entry.reason);
     return QStringLiteral("%1: %2: %3").arg(entry.where, entry.what, entry.reason);
+}
+
+// " Übergangen: 3 weitere Tokens und 1 Gruppe ohne Farbschema." for design tokens.
+QString otherTokensNote(const ImportReading& reading) {
+    if (reading.otherTokens == 0 && reading.otherGroups == 0)
+        return {};
+    return QStringLiteral(" Übergangen: %1 und %2 ohne Farbschema.")
+        .arg(countText(reading.otherTokens, QStringLiteral("weiteres Token"),
+                       QStringLiteral("weitere Tokens")),
+             countText(reading.otherGroups, QStringLiteral("Gruppe"), QStringLiteral("Gruppen")));
 }
 
 } // namespace
@@ -33,7 +43,7 @@ int runImport(const CommandLine& line, ToolOutput& output) {
         const qint64 entries = qint64(reading.schemes.size() + reading.refused.size());
         output.message(
             QStringLiteral("Nichts importiert: %1 von %2 abgelehnt.")
-                .arg(QLocale(QLocale::German).toString(qint64(reading.refused.size())),
+                .arg(germanNumber(qint64(reading.refused.size())),
                      countText(entries, QStringLiteral("Eintrag"), QStringLiteral("Einträgen"))));
         return int(ToolExit::Refused);
     }
@@ -44,7 +54,8 @@ int runImport(const CommandLine& line, ToolOutput& output) {
         output.message(QStringLiteral("Probelauf: %1 %2 importiert; die Farbdatei bleibt "
                                       "unverändert.")
                            .arg(schemeCountText(count),
-                                count == 1 ? QStringLiteral("würde") : QStringLiteral("würden")));
+                                count == 1 ? QStringLiteral("würde") : QStringLiteral("würden")) +
+                       otherTokensNote(reading));
         return int(ToolExit::Done);
     }
     if (const auto error = addSchemes(*file, reading.schemes))
@@ -53,8 +64,9 @@ int runImport(const CommandLine& line, ToolOutput& output) {
                                    "Meldung der Datenbank: %2\n\nDie Farbdatei bleibt, wie sie "
                                    "war.")
                         .arg(QDir::toNativeSeparators(file->path()), *error));
-    output.line(
-        QStringLiteral("%1 importiert.").arg(schemeCountText(qint64(reading.schemes.size()))));
+    output.message(
+        QStringLiteral("%1 importiert.").arg(schemeCountText(qint64(reading.schemes.size()))) +
+        otherTokensNote(reading));
     return int(ToolExit::Done);
 }
 

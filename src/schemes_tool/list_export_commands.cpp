@@ -50,11 +50,12 @@ int runExport(const CommandLine& line, ToolOutput& output) {
         output.write(contents);
         return int(ToolExit::Done);
     }
-    if (const auto error = writeFileAtomically(line.outputFile, contents))
+    if (const auto error = writeExportFile(line.outputFile, contents))
         return fail(output, line.command, *error);
-    output.line(QStringLiteral("%1 als %2 in %3 geschrieben.")
-                    .arg(schemeCountText(qint64(schemes->size())), formatDisplayName(line.format),
-                         QDir::toNativeSeparators(line.outputFile)));
+    output.message(QStringLiteral("%1 als %2 in %3 geschrieben.")
+                       .arg(schemeCountText(qint64(schemes->size())),
+                            formatDisplayName(line.format),
+                            QDir::toNativeSeparators(line.outputFile)));
     return int(ToolExit::Done);
 }
 

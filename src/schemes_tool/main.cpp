@@ -6,9 +6,15 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+#ifdef SIGXFSZ
+    // A file that outgrows the size limit (ulimit -f) fails the write, which is told, instead
+    // of ending the command halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     // The program's name: it names the per-user directory that holds the scheme file.
     QCoreApplication::setApplicationName(QStringLiteral("Pigmora"));

@@ -1,7 +1,10 @@
 #include "tool_output.h"
 
+#include "exchange/file_reasons.h"
+
 #include <QFileDevice>
 #include <QIODevice>
+#include <cerrno>
 
 namespace pigmora {
 
@@ -14,14 +17,21 @@ void ToolOutput::writePending() {
         return;
     const QByteArray bytes = pending_.toUtf8();
     pending_.clear();
-    if (out_.write(bytes) != bytes.size())
-        failed_ = true;
+    write(bytes);
+}
+
+void ToolOutput::noteFailure() {
+    if (!failed_)
+        errorNumber_ = errno;
+    failed_ = true;
 }
 
 void ToolOutput::write(const QByteArray& bytes) {
-    writePending();
+    if (!pending_.isEmpty())
+        writePending();
+    errno = 0;
     if (out_.write(bytes) != bytes.size())
-        failed_ = true;
+        noteFailure();
 }
 
 void ToolOutput::line(const QString& text) {
@@ -33,24 +43,25 @@ void ToolOutput::line(const QString& text) {
 
 void ToolOutput::message(const QString& text) {
     writePending(); // in the order they were written, where both go to one terminal
-    if (auto* file = qobject_cast<QFileDevice*>(&out_))
-        file->flush();
+    errno = 0;
+    if (auto* file = qobject_cast<QFileDevice*>(&out_); file && !file->flush())
+        noteFailure();
     err_.write(text.toUtf8() + '\n');
 }
 
 bool ToolOutput::finish() {
     writePending();
-    if (auto* file = qobject_cast<QFileDevice*>(&out_)) {
-        if (!file->flush())
-            failed_ = true;
-    }
+    errno = 0;
+    if (auto* file = qobject_cast<QFileDevice*>(&out_); file && !file->flush())
+        noteFailure();
     if (auto* file = qobject_cast<QFileDevice*>(&err_))
         file->flush();
     return !failed_;
 }
 
 QString ToolOutput::error() const {
-    return out_.errorString();
+    const auto* file = qobject_cast<const QFileDevice*>(&out_);
+    return fileErrorReason(errorNumber_, file ? file->error() : QFileDevice::WriteError);
 }
 
 } // namespace pigmora

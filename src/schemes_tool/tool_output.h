@@ -27,17 +27,19 @@ public:
     void message(const QString& text);
 
     // Writes out what is still buffered. False when anything written to standard output did not
-    // arrive (a full disk, say); `error` then says why.
+    // arrive (a full disk, say); `error` then says why, in German.
     bool finish();
     QString error() const;
 
 private:
     void writePending();
+    void noteFailure(); // keeps the error number of the first failure
 
     QIODevice& out_;
     QIODevice& err_;
     QString pending_; // lines not yet converted, so a long list is converted in a few pieces
     bool failed_ = false;
+    int errorNumber_ = 0;
 };
 
 } // namespace pigmora

@@ -2,8 +2,11 @@
 #include "text_clipboard.h"
 #include "window_driver.h"
 
+#include "app/exchange_commands.h"
+#include "app/import_preview.h"
 #include "exchange/css_colour.h"
 #include "exchange/scheme_export.h"
+#include "exchange/scheme_import.h"
 #include "schemes/scheme_list.h"
 
 #include <QAction>
@@ -21,8 +24,11 @@
 #include <QTableView>
 #include <QTimer>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace pigmora;
@@ -185,7 +191,7 @@ void enterPath(QFileDialog* dialog, const QString& path) {
 }
 
 const QStringList exportFilterTexts{"CSS-Stylesheet (*.css)", "JSON (*.json)",
-                                    "GIMP-Palette (*.gpl)"};
+                                    "GIMP-Palette (*.gpl)", "Design Tokens (DTCG) (*.tokens.json)"};
 
 const std::vector<ColourScheme> storedSchemes{{"Zebra", {1, 2, 3}, {250, 251, 252}},
                                               {"Abend", {255, 0, 0}, {0, 0, 0}},
@@ -222,6 +228,7 @@ private slots:
     void importRefusedByTheEngineAddsNothing();
     void importThroughTheRealPreview_data();
     void importThroughTheRealPreview();
+    void previewCountsInGerman();
 
     void paste_data();
     void paste();
@@ -302,13 +309,16 @@ void TestExchangeCommands::exportWritesEveryScheme_data() {
     QTest::addColumn<int>("format");      // ExchangeFormat
     QTest::addColumn<bool>("existing");   // a longer file is there already
     const int css = int(ExchangeFormat::Css), json = int(ExchangeFormat::Json),
-              gpl = int(ExchangeFormat::Gpl);
+              gpl = int(ExchangeFormat::Gpl), tokens = int(ExchangeFormat::Tokens);
     QTest::newRow("css by suffix") << "farben.css" << 1 << "farben.css" << css << false;
     QTest::newRow("json by suffix") << "farben.json" << 2 << "farben.json" << json << false;
     QTest::newRow("gpl by suffix") << "farben.gpl" << 0 << "farben.gpl" << gpl << false;
     QTest::newRow("suffix in capitals") << "FARBEN.Json" << 0 << "FARBEN.Json" << json << false;
     QTest::newRow("css by filter") << "farben" << 0 << "farben.css" << css << false;
     QTest::newRow("json by filter") << "farben" << 1 << "farben.json" << json << false;
+    QTest::newRow("tokens by suffix")
+        << "farben.Tokens.json" << 1 << "farben.Tokens.json" << tokens << false;
+    QTest::newRow("tokens by filter") << "farben" << 3 << "farben.tokens.json" << tokens << true;
     // The name the user confirmed in the dialog is kept: nothing unasked is replaced.
     QTest::newRow("gpl by filter, other suffix")
         << "farben.txt" << 2 << "farben.txt" << gpl << false;
@@ -347,6 +357,9 @@ void TestExchangeCommands::exportWritesEveryScheme() {
     case ExchangeFormat::Gpl:
         QVERIFY(contents.contains(stamp.toUtf8()));
         QVERIFY(readGplExport(contents) == storedSchemes);
+        break;
+    case ExchangeFormat::Tokens:
+        QVERIFY(readSchemeImport(contents).schemes == storedSchemes);
         break;
     }
 }
@@ -532,6 +545,17 @@ void TestExchangeCommands::importAfterThePreview_data() {
                       "171 205 239\tAhorn (Hintergrund)\n  1   2   3\tAhorn (Text)\n")
         << std::vector{zeder, ahorn} << QStringList{"Zeile 7"} << "Abend"
         << QStringList{"Abend", "Ahorn", "Mitte", "Zebra", "Zeder"};
+    QTest::newRow("design tokens, a refused alias")
+        << "neu.tokens.json" << QByteArray(R"({"farbschema": {"$type": "color",
+              "Zeder": {"text": {"$value": "{farbschema.Ahorn.text}"},
+                        "background": {"$value": {"colorSpace": "srgb", "components": [1, 1, 1]}}},
+              "Ahorn": {"$extensions": {"org.pigmora": {"name": "Ahorn"}},
+                        "text": {"$value": "#010203"}, "background": {"$value": "#abcdef"}},
+              "Kaputt": {"text": {"$value": "{fehlt}"}, "background": {"$value": "#000"}},
+              "Rand": {"$value": "#000"}}})")
+        << std::vector<ColourScheme>{{"Zeder", {1, 2, 3}, {255, 255, 255}}, ahorn}
+        << QStringList{"farbschema.Kaputt.text"} << ""
+        << QStringList{"Abend", "Ahorn", "Mitte", "Zebra", "Zeder"};
     QTest::newRow("same name as a stored one")
         << "neu.json"
         << QByteArray(R"([{"name": "Mitte", "text": "#102030", "background": "#fff"}])")
@@ -619,8 +643,8 @@ void TestExchangeCommands::importFileErrorShowsNoPreview_data() {
                               << "kein gültiges JSON";
     QTest::newRow("missing file") << "fehlt.json" << QByteArray("<none>") << 0ll
                                   << "nicht vorhanden";
-    QTest::newRow("over 10 MB") << "gross.json" << QByteArray("[") << maxImportBytes + 1
-                                << "größer als 10 MB";
+    QTest::newRow("over 64 MB") << "gross.json" << QByteArray("[") << maxImportBytes + 1
+                                << "größer als 64 MB";
 }
 
 void TestExchangeCommands::importFileErrorShowsNoPreview() {
@@ -754,6 +778,25 @@ void TestExchangeCommands::importThroughTheRealPreview() {
     QCOMPARE(this->entries(), entries);
     QCOMPARE(storedRows().size(), entries.size());
     QVERIFY(real.messages.isEmpty());
+}
+
+// The preview's counts are grouped as German writes them; design tokens tell what is left alone.
+void TestExchangeCommands::previewCountsInGerman() {
+    QCOMPARE(importedSchemesCaption(100000), "100.000 Farbschemata werden hinzugefügt:");
+    QCOMPARE(refusedEntriesCaption(12345), "12.345 Einträge wurden abgelehnt:");
+    QCOMPARE(leftOutMessage(100000, 1234, "/a.css"),
+             "100.000 Farbschemata wurden nach /a.css exportiert.\n1.234 Einträge ohne Namen oder "
+             "mit unbrauchbaren Farbwerten wurden ausgelassen.");
+    ImportReading reading;
+    reading.schemes = {{"Zeder", {1, 2, 3}, {4, 5, 6}}};
+    reading.otherTokens = 1200;
+    reading.otherGroups = 1;
+    frmImport preview(reading);
+    QCOMPARE(byName<QLabel>(&preview, "lblUebergangen")->text(),
+             "Übergangen werden 1.200 weitere Tokens und 1 Gruppe ohne Farbschema.");
+    reading.otherTokens = reading.otherGroups = 0;
+    frmImport plain(reading);
+    QVERIFY(!plain.findChild<QLabel*>("lblUebergangen"));
 }
 
 // ---- paste

@@ -53,6 +53,8 @@ void TestMenuShortcuts::shortcutReachesItem_data() {
         row("mnuHilfe", Qt::Key_F1, 0);
         row("mnuInfo", Qt::Key_F1, Qt::ShiftModifier);
         row("mnuKontrast", Qt::Key_K, ctrl);
+        row("mnuBildschirm", Qt::Key_B, ctrl);
+        row("mnuBild", Qt::Key_B, ctrl | Qt::ShiftModifier);
         row("mnuExportieren", Qt::Key_E, ctrl);
         row("mnuCssEinfügen", Qt::Key_V, ctrl | Qt::ShiftModifier);
     }

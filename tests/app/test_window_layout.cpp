@@ -214,6 +214,8 @@ void TestWindowLayout::menuTree() {
         "2|Farbe &wählen|mnuWahl|Ctrl+W|",
         "1|E&xtras|mnuExtras||",
         "2|&Kontrast...|mnuKontrast|Ctrl+K|",
+        "2|Farbe vom &Bildschirm...|mnuBildschirm|Ctrl+B|",
+        "2|Farbe aus B&ild...|mnuBild|Ctrl+Shift+B|",
         "2|-|mnuExtrasTrenner1||",
         "2|Farbschemata &exportieren...|mnuExportieren|Ctrl+E|",
         "2|Farbschemata &importieren...|mnuImportieren||",

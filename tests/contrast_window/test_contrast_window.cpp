@@ -592,7 +592,8 @@ void TestContrastWindow::keyboardAlone() {
     frmKontrast* window = openKontrast();
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    const QStringList order{"cmdAAHeller", "cmdAADunkler", "cmdAAAHeller", "cmdAAADunkler",
+    const QStringList order{"cmdAAHeller",   "cmdAADunkler",         "cmdAAAHeller",
+                            "cmdAAADunkler", "cmdTextVomBildschirm", "cmdHintergrundVomBildschirm",
                             "cmdSchließen"};
     button(order.first())->setFocus();
     for (const QString& name : order) {

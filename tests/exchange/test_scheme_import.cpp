@@ -35,6 +35,9 @@ private slots:
     void nameRules_data();
     void nameRules();
     void hostileFiles();
+    void handWrittenTokens();
+    void hostileTokens_data();
+    void hostileTokens();
 };
 
 void TestSchemeImport::hostileContents_data() {
@@ -62,6 +65,9 @@ void TestSchemeImport::hostileContents_data() {
     QTest::addRow("other format") << QByteArray(
                                          "{\"format\": \"css\", \"version\": 1, \"schemes\": []}")
                                   << "„format“" << 0 << "";
+    QTest::addRow("version as text")
+        << QByteArray("{\"format\": \"pigmora-schemes\", \"version\": \"1\", \"schemes\": []}")
+        << "„version“ ist der Text „1“, keine Zahl" << 0 << "";
     QTest::addRow("version 2")
         << QByteArray("{\"format\": \"pigmora-schemes\", \"version\": 2, \"schemes\": []}")
         << "Version 2" << 0 << "";
@@ -104,8 +110,8 @@ void TestSchemeImport::hostileContents_data() {
     QTest::addRow("palette with BOM, CRLF and blanks as separators")
         << "\xEF\xBB\xBF" + palette("0 0 0 A (Text)\r\n255 255 255 A (Hintergrund)  \r\n") << ""
         << 1 << "";
-    QTest::addRow("no palette header")
-        << QByteArray("0 0 0\tA (Text)\n0 0 0\tA (Hintergrund)\n") << "JSON" << 0 << "";
+    QTest::addRow("no palette header") << QByteArray("0 0 0\tA (Text)\n0 0 0\tA (Hintergrund)\n")
+                                       << "keine GIMP-Palette" << 0 << "";
     QTest::addRow("palette not UTF-8")
         << palette("0 0 0\t\xE4 (Text)\n0 0 0\t\xE4 (Hintergrund)\n") << "UTF-8" << 0 << "";
     QTest::addRow("palette with odd columns")
@@ -113,6 +119,10 @@ void TestSchemeImport::hostileContents_data() {
         << "drei ganze Farbwerte|„A (Text)“ fehlt|drei ganze Farbwerte";
     QTest::addRow("palette value 256") << palette("256 0 0\tA (Text)\n0 0 0\tA (Hintergrund)\n")
                                        << "" << 0 << "256|„A (Text)“ fehlt";
+    QTest::addRow("palette of four numbers")
+        << palette("0 0 0 255\tA (Text)\n0 0 0 255\tA (Hintergrund)\n1 2 3 4\n"
+                   "0 0 0\t2024 (Text)\n0 0 0 2024 (Hintergrund)\n")
+        << "" << 1 << "vier Zahlen|vier Zahlen|vier Zahlen";
     QTest::addRow("palette lines of no scheme")
         << palette("0 0 0\tUntitled\n0 0 0\n") << "" << 0 << "weder|weder";
     QTest::addRow("palette name too long")
@@ -205,20 +215,141 @@ void TestSchemeImport::hostileFiles() {
     limit.replace(0, 2, "[]");
     QVERIFY(readSchemeImportFile(write("grenze.json", limit)).error.isEmpty());
     const ImportReading large = readSchemeImportFile(write("gross.json", limit + ' '));
-    QVERIFY2(large.error.contains("größer als 10 MB"), qPrintable(large.error));
+    QVERIFY2(large.error.contains("größer als 64 MB"), qPrintable(large.error));
     QVERIFY(large.error.contains("gross.json"));
 
     QByteArray many = "[";
     for (int i = 0; i <= maxImportSchemes; ++i)
         many += QByteArray(i ? "," : "") + "{}";
     many += "]";
-    QVERIFY(readSchemeImportFile(write("viele.json", many)).error.contains("100000"));
+    QVERIFY(readSchemeImportFile(write("viele.json", many)).error.contains("100.000"));
 
     QVERIFY(readSchemeImportFile(dir.filePath("fehlt.json")).error.contains("nicht vorhanden"));
     QVERIFY(readSchemeImportFile(dir.path()).error.contains("keine gewöhnliche Datei"));
     QVERIFY(readSchemeImportFile("/dev/zero").error.contains("keine gewöhnliche Datei"));
     const ImportReading broken = readSchemeImportFile(write("kaputt.json", "{"));
     QVERIFY(broken.error.contains("kaputt.json") && broken.error.contains("JSON"));
+}
+
+// A design system's file as people write it: nested groups, types given on a group or on the
+// token, aliases in chains and as JSON pointers, CSS texts, and tokens of other kinds.
+// clang-format off
+void TestSchemeImport::handWrittenTokens() {
+    const QByteArray file = R"json({
+      "$description": "Ein Designsystem",
+      "palette": {
+        "$type": "color",
+        "blau": {"$value": {"colorSpace": "srgb", "components": [0, 0, 1], "hex": "#0000ff"}},
+        "hell": {"$value": "#FAFAFA"},
+        "weiss": {"$value": "{palette.hell}"},
+        "abstand": {"$type": "dimension", "$value": {"value": 4, "unit": "px"}}
+      },
+      "marke": {
+        "$type": "color",
+        "hinweis": {
+          "$extensions": {"org.pigmora": {"name": "Grauer Hinweis"}, "com.example": 1},
+          "text": {"$value": "{palette.blau}"},
+          "background": {"$value": "{marke.basis.weiss}"},
+          "rand": {"$value": "#ccc"}
+        },
+        "basis": {"weiss": {"$value": "{palette.weiss}"}},
+        "tief": {"nacht": {"text": {"$value": "yellow"},
+                           "background": {"$value": {"$ref": "#/palette/blau/$value"}}}}
+      },
+      "knopf": {"text": {"$type": "color", "$value": "rgb(1 2 3)"},
+                "background": {"$type": "color", "$value": "white"}},
+      "kein": {"text": {"$type": "color", "$value": "#000"},
+               "background": {"$type": "dimension", "$value": "4px"}},
+      "lose": {"text": {"$value": "{palette.blau}"}, "background": {"$value": "{marke.basis.weiss}"}}
+    })json";
+    // clang-format on
+    const ImportReading read = readSchemeImport(file, "design.tokens.json");
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    for (const RefusedEntry& r : read.refused)
+        qWarning("%s: %s", qPrintable(r.where), qPrintable(r.reason));
+    QVERIFY(read.refused.empty());
+    const std::vector<ColourScheme> expected{{"Grauer Hinweis", {0, 0, 255}, {250, 250, 250}},
+                                             {"nacht", {255, 255, 0}, {0, 0, 255}},
+                                             {"knopf", {1, 2, 3}, {255, 255, 255}},
+                                             {"lose", {0, 0, 255}, {250, 250, 250}}};
+    QVERIFY(read.schemes == expected); // in the file's order, not sorted by name
+    QCOMPARE(read.otherTokens, 8);     // palette's four, rand, basis.weiss, kein's two
+    QCOMPARE(read.otherGroups, 3);     // palette, basis, kein
+    // Told apart by the contents as well: an object without "format" but with "$" names.
+    QVERIFY(readSchemeImport(file).schemes == expected);
+}
+
+void TestSchemeImport::hostileTokens_data() {
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("error");   // part of the file-level message; empty: none
+    QTest::addColumn<QString>("refusal"); // "<where>|<part of the reason>"; empty: none
+    // A file of one scheme "s" whose text is `text`, beside the tokens in `more`.
+    const auto file = [](const QByteArray& text, const QByteArray& more = {},
+                         const QByteArray& inScheme = {}) {
+        return "{\"$type\": \"color\", " + more + "\"s\": {" + inScheme +
+               "\"text\": {\"$value\": " + text + "}, \"background\": {\"$value\": \"#fff\"}}}";
+    };
+    const auto row = [](const char* name, const QByteArray& contents, const char* error,
+                        const char* refusal) {
+        QTest::newRow(name) << contents << QString::fromUtf8(error) << QString::fromUtf8(refusal);
+    };
+    row("a cycle", file("\"{a}\"", "\"a\": {\"$value\": \"{b}\"}, \"b\": {\"$value\": \"{a}\"}, "),
+        "", "s.text|Kreis: {a} → {b} → {a}");
+    row("no such token", file("\"{nirgends.da}\""), "", "s.text|„{nirgends.da}“ führt zu keinem");
+    row("an alias to a group", file("\"{g}\"", "\"g\": {\"x\": {\"$value\": \"#000\"}}, "), "",
+        "s.text|zu einer Gruppe");
+    row("an alias to no colour",
+        file("\"{abstand}\"", "\"abstand\": {\"$type\": \"dimension\", \"$value\": \"4px\"}, "), "",
+        "s.text|Typ „dimension“");
+    row("a pointer into another file", file("{\"$ref\": \"andere.json#/a\"}"), "",
+        "s.text|keinem Token");
+    row("translucent",
+        file("{\"colorSpace\": \"srgb\", \"components\": [1, 0, 0], \"alpha\": 0.5}"), "",
+        "s.text|durchscheinend");
+    row("unknown colour space", file("{\"colorSpace\": \"cmyk\", \"components\": [1, 0, 0]}"), "",
+        "s.text|Farbraum „cmyk“");
+    row("two components", file("{\"colorSpace\": \"srgb\", \"components\": [1, 0]}"), "",
+        "s.text|drei Zahlen");
+    row("no colour space", file("{\"components\": [1, 0, 0], \"hex\": \"#ff0000\"}"), "",
+        "s.text|„colorSpace“");
+    row("a text that is no colour", file("\"sehr rot\""), "",
+        "s.text|„sehr rot“ ist keine CSS-Farbe");
+    row("a name too long",
+        file("\"#000\"", {},
+             "\"$extensions\": {\"org.pigmora\": {\"name\": \"" + QByteArray(31, 'x') + "\"}}, "),
+        "", "s|31 Zeichen");
+    row("a group name with a line break",
+        "{\"$type\": \"color\", \"a\\nb\": {\"text\": {\"$value\": \"#000\"}, \"background\": "
+        "{\"$value\": \"#fff\"}}}",
+        "", "a\nb|Steuerzeichen");
+    row("malformed", "{\"$type\": ", "kein gültiges JSON", "");
+    row("nested too deep", QByteArray("{\"$a\": ").repeated(2000), "verschachtelt", "");
+    row("a list at the top", "[{\"$type\": \"color\"}]", "keine Design-Token-Datei", "");
+    QByteArray many = "{\"$type\": \"color\"";
+    for (int i = 0; i <= maxImportSchemes; ++i)
+        many += ", \"" + QByteArray::number(i) +
+                "\": {\"text\": {\"$value\": \"#000\"}, \"background\": {\"$value\": \"#fff\"}}";
+    row("too many schemes", many + "}", "100.001 Farbschemata; mehr als 100.000", "");
+}
+
+// Each refusal once: the entry with its token path and the reason, or the file with its
+// message; nothing else is read from a refused file.
+void TestSchemeImport::hostileTokens() {
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, error);
+    QFETCH(QString, refusal);
+    const ImportReading read = readSchemeImport(contents, "hostile.tokens.json");
+    if (!error.isEmpty()) {
+        QVERIFY2(read.error.contains(error), qPrintable(read.error));
+        QVERIFY(read.schemes.empty() && read.refused.empty());
+        return;
+    }
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QVERIFY(read.schemes.empty());
+    QCOMPARE(read.refused.size(), std::size_t(1));
+    const QStringList expected = refusal.split('|');
+    QCOMPARE(read.refused[0].where, expected[0]);
+    QVERIFY2(read.refused[0].reason.contains(expected[1]), qPrintable(read.refused[0].reason));
 }
 
 QTEST_APPLESS_MAIN(TestSchemeImport)

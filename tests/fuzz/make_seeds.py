@@ -118,6 +118,20 @@ def imports():
                 '1 2 3\tohne Kopf (Text)\n']
     for i, text in enumerate(palettes):
         write('gpl_import', '%02d' % i, text.encode())
+    colour = '{"$value": {"colorSpace": "srgb", "components": [1, 0.502, 0], "hex": "#ff8000"}}'
+    tokens = ['{"farbschema": {"$type": "color",\n  "Abend": {"$extensions": {"org.pigmora": '
+              '{"name": "Abend"}}, "text": %s, "background": %s}\n}}' % (colour, colour),
+              '{"$type": "color", "a": {"$value": "{b}"}, "b": {"$value": "{a}"}, '
+              '"s": {"text": {"$value": "{a}"}, "background": {"$value": "#fff"}}}',
+              '{"p": {"$type": "color", "x": {"$value": "hsl(0 100 50)"}}, "s": {"text": '
+              '{"$value": {"$ref": "#/p/x/$value"}}, "background": {"$type": "color", '
+              '"$value": {"colorSpace": "oklch", "components": [0.5, "none", 20], "alpha": 1}}}, '
+              '"k": {"text": {"$type": "dimension", "$value": "4px"}}}',
+              '{"$root": {"$value": "#000"}, "g\\u00e4": {"$type": "color", "text": {"$value": '
+              '"{nirgends}"}, "background": {"$value": {"colorSpace": "srgb", "components": '
+              '[1, 0], "alpha": 0.5}}}}']
+    for i, text in enumerate(tokens):
+        write('token_import', '%02d' % i, text.encode())
 
 
 if __name__ == '__main__':

@@ -13,6 +13,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(pigmora::Rgb)
@@ -56,15 +58,18 @@ private slots:
     void waitsForAProgramHoldingTheFile_data();
     void waitsForAProgramHoldingTheFile();
     void outputThatCannotBeWrittenIsAnError();
+    void exportIntoANamedPipe();
+    void contrastIgnoresTheSchemeFile();
 
 private:
     QString path() const { return dir_->filePath(QStringLiteral("Farben.mdb")); }
     QString home() const { return dir_->filePath(QStringLiteral("home")); }
     QString inDir(const QString& name) const { return dir_->filePath(name); }
     ToolRun tool(QStringList args) const { return runTool(args, home()); }
-    // The arguments with --file naming the test's scheme file.
+    // The arguments with --file naming the test's scheme file, before the command (tests that
+    // name another file give --file after it).
     QStringList onFile(QStringList args) const {
-        return args << QStringLiteral("--file") << path();
+        return QStringList{QStringLiteral("--file"), path()} + args;
     }
     QStringList rows() const {
         return RawDb(path()).rows(QStringLiteral("SELECT * FROM Farbtabelle ORDER BY rowid"));
@@ -160,8 +165,6 @@ void TestSchemesTool::usageErrors_data() {
     row("channel above 255", {"contrast", "black", "rgb(0, 256, 0)"}, "256", "contrast");
     row("unknown colour name", {"contrast", "schwarz", "white"}, "„schwarz“ ist keine CSS-Farbe",
         "contrast");
-    row("contrast on a scheme file", {"contrast", "--file", "x.mdb", "black", "white"},
-        "Die Option „--file“", "contrast");
 }
 
 // Exit status 2, the message and the usage hint on standard error, nothing on standard output,
@@ -353,6 +356,8 @@ void TestSchemesTool::exportFormats_data() {
                           << QString() << QString();
     QTest::newRow("gpl") << QStringList{"export", "--format=gpl"} << int(ExchangeFormat::Gpl)
                          << QString() << QString();
+    QTest::newRow("tokens") << QStringList{"export", "--format", "Tokens"}
+                            << int(ExchangeFormat::Tokens) << QString() << QString();
     QTest::newRow("css to a file") << QStringList{"export", "--format", "css", "-o", "@farben.css"}
                                    << int(ExchangeFormat::Css) << "farben.css"
                                    << "5 Farbschemata als CSS in @ geschrieben.";
@@ -382,18 +387,21 @@ void TestSchemesTool::exportFormats() {
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.startsWith(incompleteNote), qPrintable(run.err));
+    QVERIFY2(run.err.endsWith(QString(confirmation).replace('@', target) + '\n'),
+             qPrintable(run.err));
     const QByteArray expected =
         exportSchemes(storedSchemes, ExchangeFormat(format),
                       {QStringLiteral("Pigmora " PIGMORA_VERSION), QDateTime::currentDateTime()});
     QByteArray written = run.out.toUtf8();
     if (!target.isEmpty()) {
-        QCOMPARE(run.outLines(), QStringList{QString(confirmation).replace('@', target)});
+        QCOMPARE(run.out, QString()); // the confirmation is no data
         QFile file(target);
         QVERIFY(file.open(QIODevice::ReadOnly));
         written = file.readAll();
     }
     QCOMPARE(withoutTime(written), withoutTime(expected));
-    if (ExchangeFormat(format) != ExchangeFormat::Json)
+    if (ExchangeFormat(format) == ExchangeFormat::Css ||
+        ExchangeFormat(format) == ExchangeFormat::Gpl)
         QVERIFY(written.contains("geschrieben von Pigmora " PIGMORA_VERSION " am "));
 }
 
@@ -442,20 +450,21 @@ void TestSchemesTool::import_data() {
                                "1 2 3 Neu zwei (Text)\n255 255 255 Neu zwei (Hintergrund)\n";
     for (bool dry : {false, true}) {
         const char* mode = dry ? "dry run" : "import";
-        const QStringList out = dry ? listed : QStringList{"2 Farbschemata importiert."};
-        const QStringList err =
-            dry ? QStringList{"Probelauf: 2 Farbschemata würden importiert"} : QStringList{};
+        // Standard output carries the schemes of a dry run only; every summary is a message.
+        const QStringList out = dry ? listed : QStringList{};
+        const QStringList err = dry ? QStringList{"Probelauf: 2 Farbschemata würden importiert"}
+                                    : QStringList{"2 Farbschemata importiert."};
         QTest::addRow("%s: JSON", mode) << validJson << dry << 0 << added << out << err;
         QTest::addRow("%s: palette", mode) << palette << dry << 0 << added << out << err;
         QTest::addRow("%s: bare list of one", mode)
             << QByteArray(R"([{"name": "Neu eins", "text": "#123456", "background": "#abc"}])")
-            << dry << 0 << added.mid(0, 1)
-            << (dry ? listed.mid(0, 1) : QStringList{"1 Farbschema importiert."})
-            << (dry ? QStringList{"Probelauf: 1 Farbschema würde importiert"} : QStringList{});
+            << dry << 0 << added.mid(0, 1) << (dry ? listed.mid(0, 1) : QStringList{})
+            << (dry ? QStringList{"Probelauf: 1 Farbschema würde importiert"}
+                    : QStringList{"1 Farbschema importiert."});
         QTest::addRow("%s: nothing in it", mode)
-            << QByteArray("[]") << dry << 0 << QStringList{}
-            << (dry ? QStringList{} : QStringList{"0 Farbschemata importiert."})
-            << (dry ? QStringList{"Probelauf: 0 Farbschemata würden"} : QStringList{});
+            << QByteArray("[]") << dry << 0 << QStringList{} << QStringList{}
+            << (dry ? QStringList{"Probelauf: 0 Farbschemata würden"}
+                    : QStringList{"0 Farbschemata importiert."});
         QTest::addRow("%s: a name too long", mode)
             << QByteArray(R"([{"name": "Gut", "text": "#000", "background": "#fff"},
                 {"name": "Einunddreißig Zeichen sind zu lang", "text": "#000", "background": "#fff"},
@@ -472,6 +481,13 @@ void TestSchemesTool::import_data() {
         QTest::addRow("%s: not JSON", mode)
             << QByteArray("{\"schemes\": [") << dry << 2 << QStringList{} << QStringList{}
             << QStringList{"kann nicht importiert werden", "„pigmora-schemes import --help“"};
+        QTest::addRow("%s: design tokens beside others", mode)
+            << QByteArray(R"({"g": {"$type": "color", "x": {"$value": "#123456"}},
+                "Neu eins": {"text": {"$value": "{g.x}"}, "background": {"$value": "#abc",
+                "$type": "color"}}})")
+            << dry << 0 << added.mid(0, 1) << (dry ? listed.mid(0, 1) : QStringList{})
+            << QStringList{"1 Farbschema", "Übergangen: 1 weiteres Token und 1 Gruppe ohne "
+                                           "Farbschema."};
     }
 }
 
@@ -510,6 +526,7 @@ void TestSchemesTool::importTakesBackWhatWasExported_data() {
     QTest::addColumn<QString>("format");
     QTest::newRow("json") << "json";
     QTest::newRow("gpl") << "gpl";
+    QTest::newRow("tokens") << "tokens.json";
 }
 
 // Exported from one file and imported into an empty one, the schemes list the same.
@@ -522,7 +539,8 @@ void TestSchemesTool::importTakesBackWhatWasExported() {
     SchemeFile::openOrCreate(other)->close();
     const ToolRun imported = tool({"import", exported, "--file", other});
     QCOMPARE(imported.exitCode, 0);
-    QCOMPARE(imported.outLines(), QStringList{"4 Farbschemata importiert."});
+    QCOMPARE(imported.out, QString());
+    QCOMPARE(imported.err, "4 Farbschemata importiert.\n");
     const ToolRun list = tool({"list", "--file", other});
     QCOMPARE(list.outLines(), tool(onFile({"list"})).outLines());
     QCOMPARE(list.outLines().size(), 4);
@@ -749,6 +767,34 @@ void TestSchemesTool::outputThatCannotBeWrittenIsAnError() {
     const ToolRun run = test::finishTool(process);
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains("Die Ausgabe konnte nicht geschrieben werden"), qPrintable(run.err));
+}
+
+// A reader waiting on a named pipe gets the export, and the pipe is not replaced by a regular
+// file (the failures of pipes and devices are the library's tests).
+void TestSchemesTool::exportIntoANamedPipe() {
+    const QByteArray pipe = QFile::encodeName(inDir("ziel.css"));
+    QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+    const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+    const ToolRun run = tool(onFile({"export", "-o", QFile::decodeName(pipe)}));
+    QByteArray got(100000, '\0');
+    got.truncate(qsizetype(std::max<ssize_t>(0, ::read(reader, got.data(), 100000))));
+    ::close(reader);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(got.startsWith("@charset \"UTF-8\";") && got.contains(".farbschema-Über-Grün {"));
+    struct stat info {};
+    QCOMPARE(stat(pipe.constData(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
+}
+
+// A command that reads no scheme file takes --file, before or after it, and ignores it.
+void TestSchemesTool::contrastIgnoresTheSchemeFile() {
+    for (const QStringList& args :
+         {QStringList{"--file", "nirgends.mdb", "contrast", "black", "white"},
+          QStringList{"contrast", "black", "--file=x", "white"}}) {
+        const ToolRun run = tool(args);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith("Text #000000 auf Hintergrund #ffffff\n"), qPrintable(run.err));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSchemesTool)

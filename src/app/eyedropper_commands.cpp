@@ -1,0 +1,187 @@
+#include "eyedropper_commands.h"
+
+#include "dialogs.h"
+#include "editor/channel_editor.h"
+#include "editor/editor_state.h"
+#include "editor/widget_colours.h"
+#include "eyedropper/colour_portal.h"
+#include "picker_window/image_picker.h"
+#include "picker_window/screen_picker.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <algorithm>
+
+namespace pigmora {
+
+namespace {
+
+const QString screenTitle = QStringLiteral("Farbe vom Bildschirm");
+const QString imageTitle = QStringLiteral("Farbe aus Bild");
+
+Rgb unpacked(ColourValue v) {
+    return {ChannelValue(v & 0xFF), ChannelValue((v >> 8) & 0xFF), ChannelValue((v >> 16) & 0xFF)};
+}
+
+QString number(int n) {
+    return QLocale(QLocale::German).toString(n);
+}
+
+// Why a reader gave no image. Qt's text for a damaged file says only "unknown error".
+QString readingFailure(const QImageReader& reader) {
+    if (reader.error() == QImageReader::UnknownError)
+        return QStringLiteral("die Datei ist beschädigt oder unvollständig");
+    return reader.errorString();
+}
+
+} // namespace
+
+EyedropperCommands::EyedropperCommands(QWidget* owner, const EditorState& state,
+                                       ChannelEditor& channels, Dialogs& dialogs)
+    : owner_(owner)
+    , state_(state)
+    , channels_(channels)
+    , dialogs_(dialogs) {}
+
+EyedropperCommands::~EyedropperCommands() = default;
+
+EyedropperCommands::Way EyedropperCommands::wayFor(const QString& platformName) {
+    if (platformName.startsWith(QLatin1String("wayland")))
+        return Way::Portal;
+    if (platformName == QLatin1String("xcb"))
+        return Way::OwnPicker;
+    return Way::None;
+}
+
+Rgb EyedropperCommands::otherColour() const {
+    const QWidget* sample = channels_.sample();
+    return unpacked(state_.bytziel == 1 ? backColour(sample) : foreColour(sample));
+}
+
+void EyedropperCommands::tell(const QString& text, const QString& title) {
+    dialogs_.message(owner_, text, title, Dialogs::MessageStyle::OkOnly);
+}
+
+void EyedropperCommands::apply(Rgb colour) {
+    channels_.setColour(colour);
+}
+
+void EyedropperCommands::mnuBildschirm_Click() {
+    switch (wayFor(QGuiApplication::platformName())) {
+    case Way::Portal:
+        pickWithPortal();
+        break;
+    case Way::OwnPicker:
+        pickWithOwnPicker();
+        break;
+    case Way::None:
+        tell(QStringLiteral("Auf dieser Anzeige (%1) kann Pigmora keine Farbe vom Bildschirm "
+                            "wählen; das geht unter X11 und unter Wayland. Eine Farbe aus einem "
+                            "Bildschirmfoto oder einer anderen Bilddatei wählt „Extras › Farbe "
+                            "aus Bild...“.")
+                 .arg(QGuiApplication::platformName()),
+             screenTitle);
+        break;
+    }
+}
+
+void EyedropperCommands::pickWithOwnPicker() {
+    if (screenPicker_)
+        return; // one pick at a time
+    screenPicker_ = std::make_unique<ScreenPicker>(otherColour());
+    // The full-screen windows had the focus; it goes back to the window the pick came from.
+    const auto ended = [this] {
+        screenPicker_.release()->deleteLater();
+        owner_->activateWindow();
+    };
+    connect(screenPicker_.get(), &ScreenPicker::picked, this, [this, ended](Rgb colour) {
+        ended();
+        apply(colour);
+    });
+    connect(screenPicker_.get(), &ScreenPicker::cancelled, this, ended);
+    if (!screenPicker_->start()) {
+        screenPicker_.reset();
+        tell(QStringLiteral("Das Bild des Bildschirms konnte nicht aufgenommen werden; es wurde "
+                            "nichts geändert. Eine Farbe aus einer Bilddatei wählt „Extras › "
+                            "Farbe aus Bild...“."),
+             screenTitle);
+    }
+}
+
+void EyedropperCommands::pickWithPortal() {
+    if (!portal_) {
+        portal_ = new ColourPortal(this);
+        connect(portal_, &ColourPortal::finished, this, &EyedropperCommands::portalFinished);
+    }
+    portal_->pick(); // starts nothing while a pick is pending
+}
+
+void EyedropperCommands::portalFinished(const PortalAnswer& answer) {
+    switch (answer.kind) {
+    case PortalAnswer::Kind::Colour:
+        apply(answer.colour);
+        break;
+    case PortalAnswer::Kind::Cancelled:
+        break;
+    case PortalAnswer::Kind::Failed:
+        tell(answer.message, screenTitle);
+        break;
+    }
+}
+
+QString EyedropperCommands::imageFilter() {
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    return QStringLiteral("Bilder (%1);;Alle Dateien (*)").arg(patterns.join(QLatin1Char(' ')));
+}
+
+void EyedropperCommands::mnuBild_Click() {
+    if (imagePicker_) {
+        imagePicker_->raise();
+        imagePicker_->activateWindow();
+        return;
+    }
+    const QString path = dialogs_.chooseOpenFile(owner_, imageTitle, imageFilter());
+    if (path.isEmpty())
+        return;
+    const QString shown = QDir::toNativeSeparators(path);
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    // The size is read from the header, before anything is decoded.
+    const QSize size = reader.size();
+    if (!size.isValid()) {
+        tell(QStringLiteral("Das Bild %1 kann nicht gelesen werden: %2. Es wurde nichts geändert.")
+                 .arg(shown, readingFailure(reader)),
+             imageTitle);
+        return;
+    }
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > maxImagePixels) {
+        tell(QStringLiteral("Das Bild %1 ist mit %2 × %3 Pixeln zu groß; geöffnet werden Bilder "
+                            "bis 100 Millionen Pixel. Es wurde nichts geändert.")
+                 .arg(shown, number(size.width()), number(size.height())),
+             imageTitle);
+        return;
+    }
+    // Qt's own guard (256 MB) would refuse images below the limit that 32 bits a pixel make
+    // larger; this one lets those through and still refuses a file whose header lied.
+    reader.setAllocationLimit(int(maxImagePixels * 4 / (1024 * 1024)) + 1);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        tell(QStringLiteral("Das Bild %1 kann nicht gelesen werden: %2. Es wurde nichts geändert.")
+                 .arg(shown, readingFailure(reader)),
+             imageTitle);
+        return;
+    }
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+
+    imagePicker_ = new frmBildPipette(std::move(image), path, otherColour(), owner_);
+    connect(imagePicker_, &frmBildPipette::picked, this, &EyedropperCommands::apply);
+    imagePicker_->show();
+    imagePicker_->activateWindow();
+}
+
+} // namespace pigmora

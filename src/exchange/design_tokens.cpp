@@ -1,0 +1,453 @@
+// Schemes as design tokens in the format of the W3C Design Tokens Community Group (2025.10),
+// with the values of its Color module.
+
+#include "css_colour.h"
+#include "export_writers.h"
+#include "ordered_json.h"
+#include "scheme_import.h"
+#include "shown_text.h"
+
+#include <QHash>
+#include <QLocale>
+#include <QSet>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace pigmora {
+
+namespace {
+
+const QString schemesGroup = QStringLiteral("farbschema");
+const QLatin1String ourExtension("org.pigmora");
+
+// A colour read for a token: the colour, its opacity (1 when the text names none) and, when
+// there is no colour, why. Every token colour is read here, so the CSS reader's fields are
+// used in one place only.
+struct TokenColour {
+    std::optional<Rgb> colour;
+    double alpha = 1;
+    QString error;
+};
+
+// The CSS reader of today takes no color(); until the one of CSS Color 4 replaces it, the
+// export's own form, color(srgb r g b) with numbers from 0 to 1, is read here.
+std::optional<Rgb> srgbFunction(const QString& css) {
+    const QString prefix = QStringLiteral("color(srgb ");
+    if (!css.startsWith(prefix) || !css.endsWith(QLatin1Char(')')))
+        return std::nullopt;
+    const QStringList parts =
+        css.mid(prefix.size(), css.size() - prefix.size() - 1).split(QLatin1Char(' '));
+    if (parts.size() != 3)
+        return std::nullopt;
+    ChannelValue c[3];
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray digits = parts[i].toLatin1();
+        double v = -1;
+        const auto [end, error] =
+            std::from_chars(digits.constData(), digits.constData() + digits.size(), v);
+        if (error != std::errc() || end != digits.constData() + digits.size() ||
+            !(v >= 0 && v <= 1))
+            return std::nullopt;
+        c[i] = ChannelValue(std::lround(v * 255));
+    }
+    return Rgb{c[0], c[1], c[2]};
+}
+
+TokenColour readTokenColour(const QString& css) {
+    if (const auto srgb = srgbFunction(css))
+        return {srgb, 1.0, {}};
+    const CssColourReading reading = readCssColour(css);
+    return {reading.colour, 1.0, reading.error};
+}
+
+// c / 255 with four decimals, which give back every 8-bit channel when multiplied by 255 and
+// rounded: 0, 0.0039, ..., 0.502, ..., 1.
+const std::array<QByteArray, 256>& componentTexts() {
+    static const std::array<QByteArray, 256> texts = [] {
+        std::array<QByteArray, 256> made;
+        for (int c = 0; c < 256; ++c) {
+            QByteArray text = QByteArray::number(c / 255.0, 'f', 4);
+            while (text.endsWith('0'))
+                text.chop(1);
+            if (text.endsWith('.'))
+                text.chop(1);
+            made[size_t(c)] = text;
+        }
+        return made;
+    }();
+    return texts;
+}
+
+QByteArray colourValue(Rgb c) {
+    const auto& t = componentTexts();
+    return "{\"$value\": {\"colorSpace\": \"srgb\", \"components\": [" + t[c.red] + ", " +
+           t[c.green] + ", " + t[c.blue] + "], \"hex\": \"" + cssHexText(c).toLatin1() + "\"}}";
+}
+
+} // namespace
+
+QStringList tokenGroupNames(const std::vector<ColourScheme>& schemes) {
+    QStringList names;
+    names.reserve(qsizetype(schemes.size()));
+    QSet<QString> given;
+    for (const ColourScheme& scheme : schemes) {
+        QString base = scheme.name;
+        for (QChar& c : base)
+            if (c == QLatin1Char('{') || c == QLatin1Char('}') || c == QLatin1Char('.'))
+                c = QLatin1Char('_');
+        if (base.isEmpty() || base.startsWith(QLatin1Char('$')))
+            base = QLatin1Char('_') + base.mid(1);
+        QString name = base;
+        for (int n = 2; given.contains(name); ++n)
+            name = QStringLiteral("%1-%2").arg(base).arg(n);
+        given.insert(name);
+        names << name;
+    }
+    return names;
+}
+
+// One scheme a line, as the JSON export writes them.
+QByteArray writeTokens(const std::vector<ColourScheme>& schemes) {
+    const QStringList groups = tokenGroupNames(schemes);
+    QByteArray json = "{\"" + schemesGroup.toUtf8() + "\": {\"$type\": \"color\"";
+    json.reserve(json.size() + qsizetype(schemes.size()) * 300);
+    for (std::size_t i = 0; i < schemes.size(); ++i) {
+        const ColourScheme& s = schemes[i];
+        json += ",\n  " + jsonString(groups[qsizetype(i)]) + ": {\"$extensions\": {\"" +
+                QByteArray(ourExtension.data(), ourExtension.size()) +
+                "\": {\"name\": " + jsonString(s.name) + "}}, \"text\": " + colourValue(s.text) +
+                ", \"background\": " + colourValue(s.background) + "}";
+    }
+    json += "\n}}\n";
+    return json;
+}
+
+namespace {
+
+using Index = OrderedJson::Index;
+using Kind = OrderedJson::Kind;
+
+struct Token {
+    Index node;
+    QString path;
+    QString type; // its own "$type" or its group's
+};
+
+struct Group {
+    Index node;
+    QString path;
+    QString name;
+    int parent;                     // in the list of groups; -1 for a group at the top
+    int text = -1, background = -1; // its tokens of those names, in the list of tokens
+    bool scheme = false;
+    bool holdsScheme = false;
+};
+
+// The outcome of following a token to its colour.
+struct Resolution {
+    std::optional<Rgb> colour;
+    QString reason;
+};
+
+class TokenReader {
+public:
+    explicit TokenReader(const OrderedJson& json)
+        : json_(json) {}
+
+    ImportReading read();
+
+private:
+    void walk(Index object, const QString& path, const QString& type, int self);
+    bool isColourToken(const Token& token) const;
+    std::optional<QString> aliasTarget(Index value) const;
+    Resolution resolve(int token);
+    Resolution readValue(Index value) const;
+    QString typeOf(Index object) const;
+
+    const OrderedJson& json_;
+    std::vector<Token> tokens_;
+    std::vector<Group> groups_;
+    QHash<QString, int> tokenAt_; // path -> token
+    QSet<QString> groupPaths_;
+    QHash<int, Resolution> resolved_;
+};
+
+QString TokenReader::typeOf(Index object) const {
+    const Index type = json_.member(object, QLatin1String("$type"));
+    return type != OrderedJson::none && json_.kind(type) == Kind::String ? json_.text(type)
+                                                                         : QString();
+}
+
+// The tokens and groups in `object` (the group `self` in the list, -1 for the top), in order.
+void TokenReader::walk(Index object, const QString& path, const QString& inherited, int self) {
+    const QString ownType = typeOf(object);
+    const QString type = ownType.isEmpty() ? inherited : ownType;
+    for (Index child = json_.firstChild(object); child != OrderedJson::none;
+         child = json_.next(child)) {
+        if (json_.kind(child) != Kind::Object)
+            continue; // neither a token nor a group: not the format's, left alone
+        const bool root = json_.nameIs(child, QLatin1String("$root"));
+        if (json_.nameStartsWith(child, '$') && !root)
+            continue; // the group's own properties ($type, $extensions ...)
+        const QString name = json_.name(child);
+        const QString childPath = path.isEmpty() ? name : path + QLatin1Char('.') + name;
+        if (json_.member(child, QLatin1String("$value")) != OrderedJson::none) {
+            const QString tokenType = typeOf(child);
+            tokenAt_.insert(childPath, int(tokens_.size()));
+            tokens_.push_back({child, childPath, tokenType.isEmpty() ? type : tokenType});
+            if (self >= 0 && !root) {
+                if (name == QLatin1String("text"))
+                    groups_[size_t(self)].text = int(tokens_.size()) - 1;
+                else if (name == QLatin1String("background"))
+                    groups_[size_t(self)].background = int(tokens_.size()) - 1;
+            }
+        } else if (!root) {
+            groups_.push_back({child, childPath, name, self});
+            groupPaths_.insert(childPath);
+            walk(child, childPath, type, int(groups_.size()) - 1);
+        }
+    }
+}
+
+// "{a.b}" or {"$ref": "#/a/b/$value"}: the path of the token referred to.
+std::optional<QString> TokenReader::aliasTarget(Index value) const {
+    if (json_.kind(value) == Kind::String) {
+        const QString text = json_.text(value);
+        if (text.size() > 2 && text.startsWith(QLatin1Char('{')) && text.endsWith(QLatin1Char('}')))
+            return text.mid(1, text.size() - 2);
+        return std::nullopt;
+    }
+    const Index ref = json_.member(value, QLatin1String("$ref"));
+    if (ref == OrderedJson::none || json_.kind(ref) != Kind::String)
+        return std::nullopt;
+    QString pointer = json_.text(ref);
+    if (!pointer.startsWith(QLatin1String("#/")))
+        return QString(); // refers to no token of this file
+    QStringList parts = pointer.mid(2).split(QLatin1Char('/'));
+    if (parts.last() == QLatin1String("$value"))
+        parts.removeLast();
+    for (QString& part : parts)
+        part.replace(QLatin1String("~1"), QLatin1String("/"))
+            .replace(QLatin1String("~0"), QLatin1String("~"));
+    return parts.join(QLatin1Char('.'));
+}
+
+bool TokenReader::isColourToken(const Token& token) const {
+    if (!token.type.isEmpty())
+        return token.type == QLatin1String("color");
+    // Without a type an alias has its target's.
+    const Index value = json_.member(token.node, QLatin1String("$value"));
+    QSet<QString> seen;
+    for (auto target = aliasTarget(value); target;) {
+        const auto found = tokenAt_.constFind(*target);
+        if (found == tokenAt_.cend() || seen.contains(*target))
+            return true; // the alias is told as refused when it is resolved
+        seen.insert(*target);
+        const Token& next = tokens_[size_t(*found)];
+        if (!next.type.isEmpty())
+            return next.type == QLatin1String("color");
+        target = aliasTarget(json_.member(next.node, QLatin1String("$value")));
+    }
+    return false;
+}
+
+QString cssNumber(const OrderedJson& json, Index component) {
+    if (json.kind(component) == Kind::String && json.text(component) == QLatin1String("none"))
+        return QStringLiteral("none");
+    return QString::number(json.number(component), 'g', QLocale::FloatingPointShortest);
+}
+
+Resolution TokenReader::readValue(Index value) const {
+    if (json_.kind(value) == Kind::String) { // a CSS colour, as older tools write it
+        const TokenColour colour = readTokenColour(json_.text(value));
+        if (!colour.colour)
+            return {std::nullopt, colour.error};
+        if (colour.alpha < 1)
+            return {std::nullopt, QStringLiteral("Die Farbe ist durchscheinend; ein Farbschema "
+                                                 "hat nur deckende Farben.")};
+        return {colour.colour, {}};
+    }
+    if (json_.kind(value) != Kind::Object)
+        return {std::nullopt, QStringLiteral("Der Wert ist weder eine Farbe (ein Objekt mit "
+                                             "„colorSpace“ und „components“ oder ein Text in "
+                                             "CSS) noch ein Verweis.")};
+    const Index space = json_.member(value, QLatin1String("colorSpace"));
+    const Index components = json_.member(value, QLatin1String("components"));
+    if (space == OrderedJson::none || json_.kind(space) != Kind::String ||
+        components == OrderedJson::none)
+        return {std::nullopt, QStringLiteral("Der Farbwert braucht „colorSpace“ und "
+                                             "„components“.")};
+    static const QSet<QString> predefined{
+        QStringLiteral("srgb"),    QStringLiteral("srgb-linear"),  QStringLiteral("display-p3"),
+        QStringLiteral("a98-rgb"), QStringLiteral("prophoto-rgb"), QStringLiteral("rec2020"),
+        QStringLiteral("xyz-d65"), QStringLiteral("xyz-d50")};
+    static const QSet<QString> functions{QStringLiteral("hsl"),   QStringLiteral("hwb"),
+                                         QStringLiteral("lab"),   QStringLiteral("lch"),
+                                         QStringLiteral("oklab"), QStringLiteral("oklch")};
+    const QString spaceName = json_.text(space);
+    if (!predefined.contains(spaceName) && !functions.contains(spaceName))
+        return {
+            std::nullopt,
+            QStringLiteral("Den Farbraum „%1“ kennt das Format nicht.").arg(shownText(spaceName))};
+    QStringList numbers;
+    if (json_.kind(components) == Kind::Array)
+        for (Index c = json_.firstChild(components); c != OrderedJson::none; c = json_.next(c)) {
+            const bool none =
+                json_.kind(c) == Kind::String && json_.text(c) == QLatin1String("none");
+            if (json_.kind(c) != Kind::Number && !none) {
+                numbers.clear();
+                break;
+            }
+            numbers << cssNumber(json_, c);
+        }
+    if (numbers.size() != 3)
+        return {std::nullopt, QStringLiteral("„components“ braucht drei Zahlen (oder „none“).")};
+    const Index alpha = json_.member(value, QLatin1String("alpha"));
+    if (alpha != OrderedJson::none) {
+        if (json_.kind(alpha) != Kind::Number || json_.number(alpha) < 0 || json_.number(alpha) > 1)
+            return {std::nullopt, QStringLiteral("„alpha“ ist keine Zahl von 0 bis 1.")};
+        if (json_.number(alpha) < 1)
+            return {std::nullopt, QStringLiteral("Die Farbe ist durchscheinend (alpha %1); ein "
+                                                 "Farbschema hat nur deckende Farben.")
+                                      .arg(QString::number(json_.number(alpha)))};
+    }
+    const QString css = predefined.contains(spaceName)
+                            ? QStringLiteral("color(%1 %2)").arg(spaceName, numbers.join(' '))
+                            : QStringLiteral("%1(%2)").arg(spaceName, numbers.join(' '));
+    const TokenColour colour = readTokenColour(css);
+    if (!colour.colour)
+        return {std::nullopt, colour.error};
+    return {colour.colour, {}};
+}
+
+Resolution TokenReader::resolve(int token) {
+    const Index own = json_.member(tokens_[size_t(token)].node, QLatin1String("$value"));
+    if (!aliasTarget(own)) // the usual token: its own value, nothing to follow or keep
+        return readValue(own);
+    std::vector<int> chain;
+    QHash<int, qsizetype> onChain;
+    Resolution result;
+    int current = token;
+    for (;;) {
+        if (const auto done = resolved_.constFind(current); done != resolved_.cend()) {
+            result = *done;
+            break;
+        }
+        if (const auto again = onChain.constFind(current); again != onChain.cend()) {
+            QStringList loop;
+            for (qsizetype i = *again; i < qsizetype(chain.size()); ++i)
+                loop << QStringLiteral("{%1}").arg(tokens_[size_t(chain[size_t(i)])].path);
+            loop << loop.first();
+            result.reason = QStringLiteral("Die Verweise bilden einen Kreis: %1.")
+                                .arg(shownText(loop.join(QStringLiteral(" → ")), 200));
+            break;
+        }
+        onChain.insert(current, qsizetype(chain.size()));
+        chain.push_back(current);
+        const Index value = json_.member(tokens_[size_t(current)].node, QLatin1String("$value"));
+        const auto target = aliasTarget(value);
+        if (!target) {
+            result = readValue(value);
+            break;
+        }
+        const auto found = tokenAt_.constFind(*target);
+        if (found == tokenAt_.cend()) {
+            result.reason =
+                groupPaths_.contains(*target)
+                    ? QStringLiteral("Der Verweis „{%1}“ führt zu einer Gruppe, nicht zu einem "
+                                     "Token.")
+                          .arg(shownText(*target))
+                    : QStringLiteral("Der Verweis „{%1}“ führt zu keinem Token der Datei.")
+                          .arg(shownText(*target));
+            break;
+        }
+        const Token& next = tokens_[size_t(*found)];
+        if (!next.type.isEmpty() && next.type != QLatin1String("color")) {
+            result.reason = QStringLiteral("Der Verweis „{%1}“ führt zu einem Token vom Typ „%2“, "
+                                           "keiner Farbe.")
+                                .arg(shownText(*target), shownText(next.type));
+            break;
+        }
+        current = *found;
+    }
+    for (int t : chain)
+        resolved_.insert(t, result);
+    return resolved_[token];
+}
+
+ImportReading TokenReader::read() {
+    ImportReading reading;
+    if (json_.kind(json_.root()) != Kind::Object) {
+        reading.error = QStringLiteral("Die Datei ist keine Design-Token-Datei: sie ist kein "
+                                       "JSON-Objekt aus Gruppen und Tokens.");
+        return reading;
+    }
+    walk(json_.root(), QString(), QString(), -1);
+
+    qint64 schemes = 0;
+    for (Group& group : groups_) {
+        group.scheme = group.text >= 0 && group.background >= 0 &&
+                       isColourToken(tokens_[size_t(group.text)]) &&
+                       isColourToken(tokens_[size_t(group.background)]);
+        if (!group.scheme)
+            continue;
+        ++schemes;
+        for (int g = int(&group - groups_.data()); g >= 0 && !groups_[size_t(g)].holdsScheme;
+             g = groups_[size_t(g)].parent)
+            groups_[size_t(g)].holdsScheme = true;
+    }
+    if (schemes > maxImportSchemes) {
+        reading.error = QStringLiteral("Die Datei enthält %1 Farbschemata; mehr als %2 werden "
+                                       "nicht gelesen.")
+                            .arg(germanNumber(schemes), germanNumber(maxImportSchemes));
+        return reading;
+    }
+    reading.otherTokens = qint64(tokens_.size()) - 2 * schemes;
+    for (const Group& group : groups_) {
+        if (!group.holdsScheme)
+            ++reading.otherGroups;
+        if (!group.scheme)
+            continue;
+        QString name = group.name;
+        const Index extensions = json_.member(group.node, QLatin1String("$extensions"));
+        const Index ours = json_.member(extensions, ourExtension);
+        const Index given = json_.member(ours, QLatin1String("name"));
+        if (given != OrderedJson::none && json_.kind(given) == Kind::String)
+            name = json_.text(given);
+        if (const auto refusal = nameRefusal(name)) {
+            reading.refused.push_back({group.path, shownText(name), *refusal});
+            continue;
+        }
+        ColourScheme scheme{name, {}, {}};
+        bool taken = true;
+        for (const auto& [token, colour] : {std::pair{group.text, &scheme.text},
+                                            std::pair{group.background, &scheme.background}}) {
+            const Resolution r = resolve(token);
+            if (!r.colour) {
+                reading.refused.push_back({tokens_[size_t(token)].path, shownText(name), r.reason});
+                taken = false;
+                break;
+            }
+            *colour = *r.colour;
+        }
+        if (taken)
+            reading.schemes.push_back(scheme);
+    }
+    return reading;
+}
+
+} // namespace
+
+ImportReading readTokenSchemes(const QByteArray& contents) {
+    OrderedJson json;
+    QJsonParseError error;
+    if (!json.parse(contents, error)) {
+        ImportReading reading;
+        reading.error = jsonParseErrorText(error);
+        return reading;
+    }
+    return TokenReader(json).read();
+}
+
+} // namespace pigmora

@@ -1,0 +1,167 @@
+#include "colour_portal.h"
+
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+#include <QTimer>
+
+namespace pigmora {
+
+namespace {
+
+const QString service = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString objectPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString screenshotInterface = QStringLiteral("org.freedesktop.portal.Screenshot");
+const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
+
+// The PickColor method came with version 2 of the interface.
+constexpr uint pickColorVersion = 2;
+
+// Where the portal puts the Request of a call with `token`: the caller's unique name without
+// its colon, dots as underscores.
+QString requestPathFor(const QString& uniqueName, const QString& token) {
+    QString sender = uniqueName;
+    if (sender.startsWith(QLatin1Char(':')))
+        sender.remove(0, 1);
+    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    return QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
+}
+
+bool noPortal(const QDBusError& error) {
+    return error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoServer ||
+           error.type() == QDBusError::Disconnected ||
+           error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
+}
+
+} // namespace
+
+ColourPortal::ColourPortal(QObject* parent)
+    : QObject(parent)
+    , bus_(QString()) {}
+
+ColourPortal::~ColourPortal() {
+    stopListening();
+}
+
+bool ColourPortal::pick(const QString& parentWindow) {
+    if (pending_)
+        return false;
+    pending_ = true;
+    parentWindow_ = parentWindow;
+    if (!bus_.isConnected())
+        bus_ = QDBusConnection::sessionBus();
+    if (!bus_.isConnected()) {
+        // Told from the event loop like every other outcome.
+        QTimer::singleShot(0, this, [this] {
+            finish(portalFailure(QStringLiteral("Es ist kein Sitzungsbus erreichbar, über den "
+                                                "das Desktop-Portal eine Farbe wählen könnte. Es "
+                                                "wurde nichts geändert.")));
+        });
+        return true;
+    }
+    // The interface's version first: an older portal has no PickColor.
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        service, objectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    get << screenshotInterface << QStringLiteral("version");
+    auto* call = new QDBusPendingCallWatcher(bus_.asyncCall(get), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, &ColourPortal::versionRead);
+    return true;
+}
+
+void ColourPortal::versionRead(QDBusPendingCallWatcher* call) {
+    call->deleteLater();
+    const QDBusPendingReply<QDBusVariant> reply = *call;
+    if (reply.isError()) {
+        const QDBusError error = reply.error();
+        finish(portalFailure(
+            noPortal(error)
+                ? QStringLiteral("Auf dieser Arbeitsfläche läuft kein Desktop-Portal, das eine "
+                                 "Farbe vom Bildschirm wählen könnte. Es wurde nichts geändert.")
+                : QStringLiteral("Das Desktop-Portal dieser Arbeitsfläche bietet keine "
+                                 "Bildschirmfotos und damit keine Farbwahl an (%1). Es wurde "
+                                 "nichts geändert.")
+                      .arg(error.message())));
+        return;
+    }
+    const QVariant version = reply.value().variant();
+    if (version.metaType() != QMetaType::fromType<uint>() || version.toUInt() < pickColorVersion) {
+        finish(portalFailure(QStringLiteral("Das Desktop-Portal dieser Arbeitsfläche ist zu alt, "
+                                            "um eine Farbe vom Bildschirm zu wählen "
+                                            "(Schnittstelle in Version %1, nötig ist %2). Es "
+                                            "wurde nichts geändert.")
+                                 .arg(version.toString())
+                                 .arg(pickColorVersion)));
+        return;
+    }
+
+    // Listen to the Request before the call, so an answer that comes at once is not missed.
+    const QString token = QStringLiteral("pigmora%1").arg(++requests_);
+    listenTo(requestPathFor(bus_.baseService(), token));
+    QDBusMessage pickColor = QDBusMessage::createMethodCall(
+        service, objectPath, screenshotInterface, QStringLiteral("PickColor"));
+    pickColor << parentWindow_ << QVariantMap{{QStringLiteral("handle_token"), token}};
+    auto* picking = new QDBusPendingCallWatcher(bus_.asyncCall(pickColor), this);
+    picking->setProperty("request", requests_);
+    connect(picking, &QDBusPendingCallWatcher::finished, this, &ColourPortal::pickColorReplied);
+}
+
+void ColourPortal::pickColorReplied(QDBusPendingCallWatcher* call) {
+    call->deleteLater();
+    // An answer that came before the reply has already ended this request.
+    if (!pending_ || call->property("request").toInt() != requests_)
+        return;
+    const QDBusPendingReply<QDBusObjectPath> reply = *call;
+    if (reply.isError()) {
+        finish(portalFailure(QStringLiteral("Das Desktop-Portal hat die Farbwahl abgelehnt "
+                                            "(%1). Es wurde nichts geändert.")
+                                 .arg(reply.error().message())));
+        return;
+    }
+    // Portals older than the handle_token rule choose the path themselves.
+    const QString path = reply.value().path();
+    if (path != requestPath_) {
+        stopListening();
+        listenTo(path);
+    }
+}
+
+void ColourPortal::listenTo(const QString& requestPath) {
+    requestPath_ = requestPath;
+    bus_.connect(service, requestPath_, requestInterface, QStringLiteral("Response"), this,
+                 SLOT(requestResponded(uint, QVariantMap)));
+    if (!vanished_) {
+        vanished_ = new QDBusServiceWatcher(service, bus_,
+                                            QDBusServiceWatcher::WatchForUnregistration, this);
+        connect(vanished_, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+            if (pending_)
+                finish(portalFailure(QStringLiteral("Das Desktop-Portal wurde beendet, bevor "
+                                                    "es eine Farbe geliefert hat. Es wurde "
+                                                    "nichts geändert.")));
+        });
+    }
+}
+
+void ColourPortal::stopListening() {
+    if (requestPath_.isEmpty())
+        return;
+    bus_.disconnect(service, requestPath_, requestInterface, QStringLiteral("Response"), this,
+                    SLOT(requestResponded(uint, QVariantMap)));
+    requestPath_.clear();
+}
+
+void ColourPortal::requestResponded(uint code, const QVariantMap& results) {
+    if (pending_)
+        finish(answerFromResponse(code, results));
+}
+
+void ColourPortal::finish(const PortalAnswer& answer) {
+    stopListening();
+    pending_ = false;
+    emit finished(answer);
+}
+
+} // namespace pigmora

@@ -1,0 +1,178 @@
+#include "window_driver.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QPushButton>
+
+using namespace pigmora;
+using test::byName;
+
+namespace {
+
+// The stand-in portal (portal_stand_in.py) on the test's session bus, answering as `mode` says.
+class StandIn {
+public:
+    explicit StandIn(const QStringList& mode) {
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral(SYSTEM_PYTHON), QStringList{QStringLiteral(STAND_IN)} + mode);
+    }
+    ~StandIn() { stop(); }
+    // How many lines it printed so far that start with `start`, waiting up to 10 s for one.
+    int lines(const char* start) {
+        QDeadlineTimer deadline(10000);
+        do {
+            while (process_.canReadLine())
+                lines_ << QString::fromUtf8(process_.readLine());
+            const auto n = std::count_if(lines_.begin(), lines_.end(),
+                                         [start](const QString& l) { return l.startsWith(start); });
+            if (n > 0 || deadline.hasExpired() || process_.state() == QProcess::NotRunning)
+                return int(n);
+            QTest::qWait(5);
+        } while (true);
+    }
+    void stop() {
+        process_.kill();
+        process_.waitForFinished();
+    }
+
+private:
+    QProcess process_;
+    QStringList lines_;
+};
+
+} // namespace
+
+// "Farbe vom Bildschirm" on Wayland (a headless Weston, started with a private session bus by
+// with_wayland.sh): the program asks the desktop portal on the session bus, here a stand-in
+// with the real interface, and takes its answer or tells why not.
+class TestEyedropperPortal : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup() { window_.window.reset(); }
+
+    void answers_data();
+    void answers();
+    void pendingPickBlocksNothing();
+
+private:
+    void pick() { window_->menus().mnuBildschirm->trigger(); }
+
+    test::WindowUnderTest window_;
+};
+
+void TestEyedropperPortal::initTestCase() {
+    test::setUpOnce();
+    QVERIFY2(QGuiApplication::platformName().startsWith("wayland"),
+             qPrintable(QGuiApplication::platformName()));
+}
+
+void TestEyedropperPortal::init() {
+    window_.fresh();
+    window_.window = std::make_unique<frmHauptprogramm>(window_.dir->path(), &window_.dialogs);
+    QVERIFY(window_->loaded());
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    // The headless compositor has no seat, so no window becomes active and no shortcut
+    // reaches one: the menu items are triggered directly (Ctrl+B is tested offscreen). Qt's
+    // Wayland input code must not be made to believe otherwise: without a seat it crashes.
+    // Not typed: Qt's Wayland text input has no seat to go to here.
+    window_->channels().setColour({1, 2, 3});
+}
+
+void TestEyedropperPortal::answers_data() {
+    QTest::addColumn<QStringList>("mode"); // empty: no portal at all
+    QTest::addColumn<QString>("via");      // the menu item or a contrast window button
+    QTest::addColumn<int>("colour");       // the colour taken, or -1: unchanged
+    QTest::addColumn<QString>("says");     // part of the message, or empty: none
+    const auto row = [](const char* name, QStringList mode, const char* via, int colour,
+                        const char* says) {
+        QTest::newRow(name) << mode << QString(via) << colour << QString::fromUtf8(says);
+    };
+    // 0.2 * 255 = 51, 0.5 * 255 = 127.5 rounds to 128.
+    row("colour", {"colour", "0.2", "0.5", "1"}, "menu", 0xFF8033, "");
+    row("colour, a hair above 1", {"colour", "1.0000000000000002", "0", "0"}, "menu", 0xFF, "");
+    row("colour for the text", {"colour", "0", "0", "1"}, "cmdTextVomBildschirm", 0xFF0000, "");
+    row("colour for the background", {"colour", "1", "0", "0"}, "cmdHintergrundVomBildschirm", 0xFF,
+        "");
+    row("cancelled", {"cancel"}, "menu", -1, "");
+    row("failed", {"fail"}, "menu", -1, "konnte keine Farbe");
+    row("NaN", {"colour", "nan", "0", "0"}, "menu", -1, "Rot keine Zahl");
+    row("1.7", {"colour", "0", "1.7", "0"}, "menu", -1, "Grün 1,7");
+    row("-0.3", {"colour", "0", "0", "-0.3"}, "menu", -1, "Blau -0,3");
+    row("no colour", {"missing"}, "menu", -1, "keine geliefert");
+    row("colour as text", {"text"}, "menu", -1, "unbekannten Form");
+    row("colour as integers", {"ints"}, "menu", -1, "(iii)");
+    row("version 1", {"version1"}, "menu", -1, "Version 1");
+    row("no portal", {}, "menu", -1, "kein Desktop-Portal");
+}
+
+void TestEyedropperPortal::answers() {
+    QFETCH(QStringList, mode);
+    QFETCH(QString, via);
+    QFETCH(int, colour);
+    QFETCH(QString, says);
+    std::unique_ptr<StandIn> portal;
+    if (!mode.isEmpty()) {
+        portal = std::make_unique<StandIn>(mode);
+        QVERIFY(portal->lines("ready"));
+    }
+    const ColourValue before = test::sliderColour(window_.get());
+    if (via == "menu") {
+        pick();
+    } else {
+        window_->menus().mnuKontrast->trigger();
+        QTest::mouseClick(byName<QPushButton>(byName(window_.get(), "frmKontrast"), via),
+                          Qt::LeftButton);
+        QCOMPARE(window_->state().bytziel, via == "cmdTextVomBildschirm" ? 1 : 2);
+    }
+    if (colour >= 0) {
+        QTRY_COMPARE(test::sliderColour(window_.get()), ColourValue(colour));
+        QVERIFY(window_.dialogs.messages.isEmpty());
+        const QWidget* sample = byName(window_.get(), "lblTest");
+        QCOMPARE(window_->state().bytziel == 1 ? foreColour(sample) : backColour(sample),
+                 ColourValue(colour));
+    } else if (says.isEmpty()) {
+        QVERIFY(portal->lines("PickColor"));
+        QTest::qWait(100); // the answer comes 20 ms after the call
+        QVERIFY(window_.dialogs.messages.isEmpty());
+    } else {
+        QTRY_COMPARE(window_.dialogs.messages.size(), 1);
+        const QString text = window_.dialogs.messages[0].text;
+        QVERIFY2(text.contains(says), qPrintable(text));
+        QVERIFY(text.contains("Farbe aus Bild..."));
+    }
+    if (colour < 0)
+        QCOMPARE(test::sliderColour(window_.get()), before);
+    if (portal && mode[0] != "version1") // the parent and the handle token the portal got
+        QCOMPARE(portal->lines("PickColor [] pigmora"), 1);
+}
+
+void TestEyedropperPortal::pendingPickBlocksNothing() {
+    auto portal = std::make_unique<StandIn>(QStringList{"never"});
+    QVERIFY(portal->lines("ready"));
+    pick();
+    QVERIFY(portal->lines("PickColor"));
+    // The portal holds the call; the window goes on working meanwhile.
+    QTest::keyClick(byName(window_.get(), "sldRot"), Qt::Key_Right);
+    QCOMPARE(test::sliderColour(window_.get()), packColour({2, 2, 3}));
+    // A second pick while the first is pending starts nothing.
+    pick();
+    QTest::qWait(200);
+    QCOMPARE(portal->lines("PickColor"), 1);
+    QVERIFY(window_.dialogs.messages.isEmpty());
+    // A portal that goes away leaves the pick; the next one starts afresh.
+    portal->stop();
+    QTRY_COMPARE(window_.dialogs.messages.size(), 1);
+    QVERIFY(window_.dialogs.messages[0].text.contains("beendet"));
+    portal = std::make_unique<StandIn>(QStringList{"colour", "0", "0", "0"});
+    QVERIFY(portal->lines("ready"));
+    pick();
+    QTRY_COMPARE(test::sliderColour(window_.get()), 0u);
+    QCOMPARE(test::sliderColour(window_.get()), packColour({0, 0, 0}));
+}
+
+QTEST_MAIN(TestEyedropperPortal)
+#include "test_eyedropper_portal.moc"
