@@ -3,6 +3,7 @@
 #include "menu_item_accessible.h"
 
 #include <QAccessibleWidget>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -42,10 +43,17 @@ bool isHidden(const QWidget* widget) {
     return widget->property(hiddenProperty).toBool();
 }
 
+// The role Qt gives such a widget when nothing is set.
+QAccessible::Role plainRole(const QWidget* widget) {
+    if (qobject_cast<const QDialog*>(widget))
+        return QAccessible::Dialog;
+    return widget->isWindow() ? QAccessible::Window : QAccessible::Client;
+}
+
 class ShapedAccessible : public QAccessibleWidget {
 public:
     explicit ShapedAccessible(QWidget* widget)
-        : QAccessibleWidget(widget) {}
+        : QAccessibleWidget(widget, plainRole(widget)) {}
 
     QAccessible::Role role() const override {
         const QVariant role = widget()->property(roleProperty);
@@ -121,6 +129,17 @@ QAccessibleInterface* shapedAccessible(const QString&, QObject* object) {
     return nullptr;
 }
 
+// Qt keeps the interface it made for a widget. One made before the widget had its settings (by
+// an accessibility event of its own, such as a change of its name while a screen reader
+// listens) is dropped, so the next question gets ours.
+void reshape(QWidget* widget) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface* current = QAccessible::queryAccessibleInterface(widget);
+    if (current && !dynamic_cast<ShapedAccessible*>(current))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(current));
+}
+
 } // namespace
 
 void installAccessibility() {
@@ -130,11 +149,15 @@ void installAccessibility() {
 
 void setAccessibleRole(QWidget* widget, QAccessible::Role role) {
     widget->setProperty(roleProperty, int(role));
+    reshape(widget);
 }
 
 void setAccessibleHidden(QWidget* widget, bool hidden) {
-    if (QWidget* parent = widget->parentWidget())
+    if (QWidget* parent = widget->parentWidget();
+        parent && !parent->property(parentProperty).toBool()) {
         parent->setProperty(parentProperty, true);
+        reshape(parent);
+    }
     if (isHidden(widget) == hidden)
         return;
     widget->setProperty(hiddenProperty, hidden);
@@ -148,6 +171,7 @@ void setAccessiblePress(QWidget* widget, std::function<void()> press,
                         std::function<bool()> checked) {
     delete pressBinding(widget);
     new PressBinding(widget, std::move(press), std::move(checked));
+    reshape(widget);
 }
 
 void notifyAccessibleToggled(QWidget* widget) {
