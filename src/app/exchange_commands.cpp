@@ -4,7 +4,7 @@
 #include "dialogs.h"
 #include "editor/channel_editor.h"
 #include "editor/display_locale.h"
-#include "exchange/css_colour.h"
+#include "css_colour/css_colour.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
 #include "schemes/scheme_list.h"

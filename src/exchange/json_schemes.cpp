@@ -1,7 +1,7 @@
-#include "css_colour.h"
+#include "css_colour/css_colour.h"
+#include "css_colour/shown_text.h"
 #include "export_writers.h"
 #include "scheme_import.h"
-#include "shown_text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-#include "exchange/css_colour.h"
+#include "css_colour/css_colour.h"
 
 #include <QCommandLineParser>
 #include <QSet>

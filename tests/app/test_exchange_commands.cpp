@@ -2,7 +2,7 @@
 #include "text_clipboard.h"
 #include "window_driver.h"
 
-#include "exchange/css_colour.h"
+#include "css_colour/css_colour.h"
 #include "exchange/scheme_export.h"
 #include "schemes/scheme_list.h"
 

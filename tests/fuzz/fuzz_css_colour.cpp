@@ -3,7 +3,7 @@
 // A reading is a colour or a message, never both; a colour read back from its own "#rrggbb"
 // text is the same colour; a text that is "#" and six hexadecimal digits is always a colour.
 
-#include "exchange/css_colour.h"
+#include "css_colour/css_colour.h"
 #include "fuzz_support.h"
 
 #include <QString>

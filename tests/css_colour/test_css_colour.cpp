@@ -1,5 +1,5 @@
-#include "exchange/css_colour.h"
-#include "exchange/css_named_colours.h"
+#include "css_colour/css_colour.h"
+#include "css_colour/css_named_colours.h"
 
 #include <QColor>
 #include <QTest>
