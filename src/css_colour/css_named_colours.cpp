@@ -181,4 +181,54 @@ int namedCssColourCount() {
     return int(std::size(namedColours));
 }
 
+bool isSystemColourName(QStringView lowerCaseName) {
+    static constexpr const char16_t* names[] = {
+        u"accentcolor",
+        u"accentcolortext",
+        u"activeborder",
+        u"activecaption",
+        u"activetext",
+        u"appworkspace",
+        u"background",
+        u"buttonborder",
+        u"buttonface",
+        u"buttonhighlight",
+        u"buttonshadow",
+        u"buttontext",
+        u"canvas",
+        u"canvastext",
+        u"captiontext",
+        u"field",
+        u"fieldtext",
+        u"graytext",
+        u"highlight",
+        u"highlighttext",
+        u"inactiveborder",
+        u"inactivecaption",
+        u"inactivecaptiontext",
+        u"infobackground",
+        u"infotext",
+        u"linktext",
+        u"mark",
+        u"marktext",
+        u"menu",
+        u"menutext",
+        u"scrollbar",
+        u"selecteditem",
+        u"selecteditemtext",
+        u"threeddarkshadow",
+        u"threedface",
+        u"threedhighlight",
+        u"threedlightshadow",
+        u"threedshadow",
+        u"visitedtext",
+        u"window",
+        u"windowframe",
+        u"windowtext",
+    };
+    return std::any_of(std::begin(names), std::end(names), [lowerCaseName](const char16_t* n) {
+        return QStringView(n) == lowerCaseName;
+    });
+}
+
 } // namespace pigmora

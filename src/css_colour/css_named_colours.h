@@ -12,5 +12,8 @@ namespace pigmora {
 std::optional<Rgb> namedCssColour(QStringView lowerCaseName);
 // How many there are (for the tests).
 int namedCssColourCount();
+// The system colours of CSS ("canvas", "buttontext", ... and the deprecated "threedface" and
+// their kind), in lower case.
+bool isSystemColourName(QStringView lowerCaseName);
 
 } // namespace pigmora
