@@ -60,12 +60,18 @@ QPushButton* button(QWidget* owner, const char* name, const QString& text) {
 
 } // namespace
 
-QString importedSchemesCaption(qint64 count) {
+QString importedSchemesCaption(qint64 count, qint64 approximated) {
     if (count == 0)
         return QStringLiteral("Die Datei enthält kein Farbschema, das hinzugefügt werden kann.");
-    if (count == 1)
-        return QStringLiteral("1 Farbschema wird hinzugefügt:");
-    return QStringLiteral("%1 Farbschemata werden hinzugefügt:").arg(number(count));
+    QString caption = count == 1
+                          ? QStringLiteral("1 Farbschema wird hinzugefügt")
+                          : QStringLiteral("%1 Farbschemata werden hinzugefügt").arg(number(count));
+    if (approximated == 1)
+        caption += QStringLiteral(" (1 Farbe lag außerhalb von sRGB und wurde angenähert)");
+    else if (approximated > 1)
+        caption += QStringLiteral(" (%1 Farben lagen außerhalb von sRGB und wurden angenähert)")
+                       .arg(number(approximated));
+    return caption + QLatin1Char(':');
 }
 
 QString refusedEntriesCaption(qint64 count) {
@@ -86,7 +92,8 @@ frmImport::frmImport(const ImportReading& reading, QWidget* owner)
 
     auto* layout = new QVBoxLayout(this);
     QLabel* lblSchemata =
-        label(this, "lblSchemata", importedSchemesCaption(qint64(reading.schemes.size())));
+        label(this, "lblSchemata",
+              importedSchemesCaption(qint64(reading.schemes.size()), reading.approximated));
     QTableView* lstSchemata =
         table(this, "lstSchemata", QStringLiteral("Neue Farbschemata"),
               new ImportedSchemesModel(reading.schemes, this), {32 * ch, swatchColumn});
