@@ -32,10 +32,14 @@ void ToolOutput::line(const QString& text) {
 }
 
 void ToolOutput::message(const QString& text) {
+    messages(text.toUtf8() + '\n');
+}
+
+void ToolOutput::messages(const QByteArray& lines) {
     writePending(); // in the order they were written, where both go to one terminal
     if (auto* file = qobject_cast<QFileDevice*>(&out_))
         file->flush();
-    err_.write(text.toUtf8() + '\n');
+    err_.write(lines);
 }
 
 bool ToolOutput::finish() {
