@@ -126,8 +126,11 @@ CssColourReading keywordColour(QStringView text, const css::TokenList& tokens) {
     return refused(text, {accepted});
 }
 
+// Halves up. A value within a billionth of a half counts as the half: the decimals of a text
+// such as hwb(355 31.6% 10%) put a channel exactly half-way (229.5), while its binary arithmetic
+// may land a hair below.
 ChannelValue channel8(double v) {
-    return ChannelValue(std::floor(std::clamp(v, 0.0, 1.0) * 255 + 0.5));
+    return ChannelValue(std::floor(std::clamp(v, 0.0, 1.0) * 255 + 0.5 + 1e-9));
 }
 
 bool finite(const Triple& t) {

@@ -69,6 +69,7 @@ void TestCssColour::accepted_data() {
     row("hwb", "hwb(150 20% 10%)", "#33e68c");
     row("hwb of white and black beyond 100%", "hwb(45 40% 80%)", "#555555");
     row("hwb grey at a half", "hwb(0 20% 100%)", "#2b2b2b");
+    row("hwb decimals exactly half-way", "hwb(355 31.6% 10%)", "#e6515d");
     row("color(srgb) inside sRGB, halves up", "color(srgb 0.5 0.5 0.5)", "#808080");
     row("lab above 100 is clamped", "lab(150 0 0)", "#ffffff");
     row("oklch with negative chroma", "oklch(50% -0.1 30)", "#636363");
