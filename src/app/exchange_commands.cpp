@@ -1,12 +1,13 @@
 #include "exchange_commands.h"
 
 #include "clipboard.h"
+#include "css_colour/css_colour.h"
+#include "css_colour/shown_text.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
-#include "exchange/css_colour.h"
+#include "editor/widget_colours.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
-#include "exchange/shown_text.h"
 #include "schemes/scheme_list.h"
 #include "schemes/scheme_store.h"
 #include "schemes/scheme_transfer.h"
@@ -173,7 +174,30 @@ void ExchangeCommands::mnuCssEinfügen_Click(const Clipboard& clipboard) {
         tell(reading.error, pasteTitle);
         return;
     }
-    channels_.setColour(*reading.colour);
+    QStringList notes;
+    if (reading.mapped)
+        notes << mappedText(text, *reading.colour);
+    Rgb colour = *reading.colour;
+    if (reading.alpha < 1) {
+        if (!channels_.editsText()) {
+            tell(notOpaqueText(text, reading.alpha) +
+                     QStringLiteral(" Als Hintergrund wird nur eine deckende Farbe übernommen; "
+                                    "es wurde nichts geändert."),
+                 pasteTitle);
+            return;
+        }
+        // Laid over the background, as a browser shows the text.
+        const ColourValue below = backColour(channels_.sample());
+        const Rgb background{ChannelValue(below & 0xFF), ChannelValue((below >> 8) & 0xFF),
+                             ChannelValue((below >> 16) & 0xFF)};
+        colour = compositeOver(reading, background);
+        notes << notOpaqueText(text, reading.alpha) +
+                     QStringLiteral(" Über dem Hintergrund %1 ergibt sich die Textfarbe %2.")
+                         .arg(cssHexText(background), cssHexText(colour));
+    }
+    channels_.setColour(colour);
+    if (!notes.isEmpty())
+        tell(notes.join(QLatin1Char('\n')), pasteTitle);
 }
 
 } // namespace pigmora

@@ -31,7 +31,10 @@ public:
     // "Importieren" adds all of it in one transaction, the names in their sorted places in the
     // list; the list's selection stays.
     void mnuImportieren_Click();
-    // Reads the clipboard's text as a CSS colour and sets the edited colour to it.
+    // Reads the clipboard's text as a CSS colour and sets the edited colour to it. A colour that
+    // is not opaque is laid over the background when the text colour is edited, and refused
+    // for the background; a colour outside sRGB is gamut-mapped. Either is told after the
+    // colour is set.
     void mnuCssEinfügen_Click(const Clipboard& clipboard);
 
     // The save dialog's filters, in the order offered; the first is chosen at first.

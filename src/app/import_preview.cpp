@@ -1,7 +1,7 @@
 #include "import_preview.h"
 
+#include "css_colour/shown_text.h"
 #include "exchange/scheme_import.h"
-#include "exchange/shown_text.h"
 #include "import_preview_models.h"
 
 #include <QHBoxLayout>
@@ -60,12 +60,18 @@ QPushButton* button(QWidget* owner, const char* name, const QString& text) {
 
 } // namespace
 
-QString importedSchemesCaption(qint64 count) {
+QString importedSchemesCaption(qint64 count, qint64 approximated) {
     if (count == 0)
         return QStringLiteral("Die Datei enthält kein Farbschema, das hinzugefügt werden kann.");
-    if (count == 1)
-        return QStringLiteral("1 Farbschema wird hinzugefügt:");
-    return QStringLiteral("%1 Farbschemata werden hinzugefügt:").arg(number(count));
+    QString caption = count == 1
+                          ? QStringLiteral("1 Farbschema wird hinzugefügt")
+                          : QStringLiteral("%1 Farbschemata werden hinzugefügt").arg(number(count));
+    if (approximated == 1)
+        caption += QStringLiteral(" (1 Farbe lag außerhalb von sRGB und wurde angenähert)");
+    else if (approximated > 1)
+        caption += QStringLiteral(" (%1 Farben lagen außerhalb von sRGB und wurden angenähert)")
+                       .arg(number(approximated));
+    return caption + QLatin1Char(':');
 }
 
 QString otherTokensCaption(qint64 tokens, qint64 groups) {
@@ -96,7 +102,8 @@ frmImport::frmImport(const ImportReading& reading, QWidget* owner)
 
     auto* layout = new QVBoxLayout(this);
     QLabel* lblSchemata =
-        label(this, "lblSchemata", importedSchemesCaption(qint64(reading.schemes.size())));
+        label(this, "lblSchemata",
+              importedSchemesCaption(qint64(reading.schemes.size()), reading.approximated));
     QTableView* lstSchemata =
         table(this, "lstSchemata", QStringLiteral("Neue Farbschemata"),
               new ImportedSchemesModel(reading.schemes, this), {32 * ch, swatchColumn});

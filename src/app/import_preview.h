@@ -17,8 +17,9 @@ public:
     explicit frmImport(const ImportReading& reading, QWidget* owner = nullptr);
 };
 
-// "3 Farbschemata werden hinzugefügt:" and the like, numbers as the display locale writes them.
-QString importedSchemesCaption(qint64 count);
+// "3 Farbschemata werden hinzugefügt:" and the like, numbers as the display locale writes them;
+// with the count of colours that were gamut-mapped into sRGB, where there are any.
+QString importedSchemesCaption(qint64 count, qint64 approximated = 0);
 QString refusedEntriesCaption(qint64 count);
 // "Übergangen werden 3 weitere Tokens und 1 Gruppe ohne Farbschema." (design tokens), empty
 // when there are none.

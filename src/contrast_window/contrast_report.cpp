@@ -3,6 +3,7 @@
 #include "contrast/apca.h"
 #include "contrast/nearest_passing.h"
 #include "contrast/wcag.h"
+#include "css_colour/colour_forms.h"
 #include "editor/text_forms.h"
 
 namespace pigmora {
@@ -103,6 +104,8 @@ ContrastReport makeContrastReport(const SampleReading& sample) {
     const QString editedName =
         sample.editsText ? QStringLiteral("Textfarbe") : QStringLiteral("Hintergrundfarbe");
     r.edited = QStringLiteral("Bearbeitet wird die %1 %2.").arg(editedName, hashColourText(edited));
+    r.editedForms = {cssHexText(edited), cssRgbText(edited), cssHslText(edited),
+                     cssOklchText(edited)};
     r.aaOffer = levelOffer("AA", requiredAA, editedName, edited, other);
     r.aaaOffer = levelOffer("AAA", requiredAAA, editedName, edited, other);
 

@@ -59,10 +59,15 @@ struct ContrastReport {
     Verdict nonText;
     QString apca;   // "63,1"
     QString edited; // which colour the offers replace
+    // The edited colour as CSS writes it, in the forms of editedFormNames.
+    std::array<QString, 4> editedForms;
     LevelOffer aaOffer;
     LevelOffer aaaOffer;
     std::array<VisionRow, 4> vision;
 };
+
+// "hex", "rgb", "hsl", "oklch".
+inline constexpr std::array<const char*, 4> editedFormNames{"hex", "rgb", "hsl", "oklch"};
 
 ContrastReport makeContrastReport(const SampleReading& sample);
 

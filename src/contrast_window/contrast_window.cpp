@@ -99,6 +99,10 @@ void frmKontrast::showReport() {
     }
     showValue(ui_.lblApca, ui_.lblApcaTitel->text(), r.apca);
     showCaption(ui_.lblBearbeitet, r.edited);
+    for (std::size_t i = 0; i < ui_.lblAls.size(); ++i)
+        showValue(ui_.lblAls[i],
+                  QStringLiteral("Bearbeitete Farbe als %1").arg(QLatin1String(editedFormNames[i])),
+                  r.editedForms[i]);
     showLevelOffer(ui_.aa, r.aaOffer);
     showLevelOffer(ui_.aaa, r.aaaOffer);
     for (std::size_t i = 0; i < ui_.vision.size(); ++i)

@@ -80,8 +80,26 @@ void buildOffers(KontrastControls& c) {
     reserveWidth(c.lblBearbeitet,
                  {QStringLiteral("Bearbeitet wird die Hintergrundfarbe #DDDDDD.")});
     grid->addWidget(c.lblBearbeitet, 0, 0, 1, 6);
-    c.aa = addLevelRows(box, grid, 1, "AA");
-    c.aaa = addLevelRows(box, grid, 4, "AAA");
+    // Two forms a line, to be copied into a stylesheet.
+    auto* forms = new QGridLayout;
+    const char* names[] = {"lblAlsHex", "lblAlsRgb", "lblAlsHsl", "lblAlsOklch"};
+    const QString widest[] = {QStringLiteral("#dddddd"), QStringLiteral("rgb(255 255 255)"),
+                              QStringLiteral("hsl(359.9 100% 100%)"),
+                              QStringLiteral("oklch(100% 0.32249 359.99)")};
+    for (std::size_t i = 0; i < c.lblAls.size(); ++i) {
+        c.lblAls[i] = namedLabel(
+            box, names[i], QString(),
+            QStringLiteral("Bearbeitete Farbe als %1").arg(QLatin1String(editedFormNames[i])));
+        c.lblAls[i]->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                             Qt::TextSelectableByKeyboard);
+        c.lblAls[i]->setFocusPolicy(Qt::StrongFocus); // reached with Tab, not only by a click
+        reserveWidth(c.lblAls[i], {widest[i]});
+        forms->addWidget(c.lblAls[i], int(i / 2), int(i % 2));
+    }
+    forms->setColumnStretch(1, 1);
+    grid->addLayout(forms, 1, 1, 1, 5);
+    c.aa = addLevelRows(box, grid, 2, "AA");
+    c.aaa = addLevelRows(box, grid, 5, "AAA");
     grid->setColumnStretch(3, 1);
 }
 
@@ -135,8 +153,16 @@ KontrastControls buildKontrastLayout(QWidget* window) {
     }
     column->addLayout(buttons);
 
-    QWidget* order[] = {c.aa.lighter.apply, c.aa.darker.apply,      c.aaa.lighter.apply,
-                        c.aaa.darker.apply, c.cmdTextVomBildschirm, c.cmdHintergrundVomBildschirm,
+    QWidget* order[] = {c.lblAls[0],
+                        c.lblAls[1],
+                        c.lblAls[2],
+                        c.lblAls[3],
+                        c.aa.lighter.apply,
+                        c.aa.darker.apply,
+                        c.aaa.lighter.apply,
+                        c.aaa.darker.apply,
+                        c.cmdTextVomBildschirm,
+                        c.cmdHintergrundVomBildschirm,
                         c.cmdSchließen};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

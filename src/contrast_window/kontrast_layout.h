@@ -33,6 +33,8 @@ struct KontrastControls {
     QLabel* lblVorschlag = nullptr;
     QFrame* fraVorschlag = nullptr;
     QLabel* lblBearbeitet = nullptr;
+    // The edited colour as selectable CSS text: lblAlsHex, lblAlsRgb, lblAlsHsl, lblAlsOklch.
+    std::array<QLabel*, 4> lblAls{};
     LevelRows aa;
     LevelRows aaa;
     // "Farbsehschwächen": the sample as seen with each deficiency.
@@ -46,7 +48,8 @@ struct KontrastControls {
 };
 
 // Creates the controls in `window` with their layout, accessible names and tab order: the four
-// "Übernehmen" buttons from AA lighter to AAA darker, the two eyedropper buttons, then
+// forms of the edited colour, the four "Übernehmen" buttons from AA lighter to AAA darker, the two
+// eyedropper buttons, then
 // "Schließen".
 KontrastControls buildKontrastLayout(QWidget* window);
 

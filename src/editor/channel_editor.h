@@ -40,6 +40,8 @@ public:
 
     Rgb sliderChannels() const;
     QWidget* sample() const { return sample_; }
+    // The channels edit the sample's text colour (bytziel 1), not its background.
+    bool editsText() const { return state_.bytziel == 1; }
 
     // The user moved the slider of a channel.
     void sliderScrolled(Channel channel);

@@ -1,4 +1,4 @@
-#include "css_colour.h"
+#include "css_colour/css_colour.h"
 #include "export_writers.h"
 
 #include <QSet>

@@ -1,11 +1,11 @@
 // Schemes as design tokens in the format of the W3C Design Tokens Community Group (2025.10),
 // with the values of its Color module.
 
-#include "css_colour.h"
+#include "css_colour/css_colour.h"
+#include "css_colour/shown_text.h"
 #include "export_writers.h"
 #include "ordered_json.h"
 #include "scheme_import.h"
-#include "shown_text.h"
 
 #include <QHash>
 #include <QLocale>

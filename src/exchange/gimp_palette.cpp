@@ -1,6 +1,6 @@
+#include "css_colour/shown_text.h"
 #include "export_writers.h"
 #include "scheme_import.h"
-#include "shown_text.h"
 
 #include <QHash>
 #include <QList>

@@ -1,8 +1,8 @@
-#include "css_colour.h"
+#include "css_colour/css_colour.h"
+#include "css_colour/shown_text.h"
 #include "export_writers.h"
 #include "ordered_json.h"
 #include "scheme_import.h"
-#include "shown_text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -89,30 +89,45 @@ QString jsonParseErrorText(const QJsonParseError& error) {
 
 namespace {
 
-// "#rrggbb", "#rgb" or [r, g, b] with whole numbers from 0 to 255.
-std::optional<Rgb> colourValue(const QJsonValue& value) {
+// A colour of a scheme, or why the field holds none.
+struct ColourField {
+    std::optional<Rgb> colour;
+    bool mapped = false; // outside sRGB, gamut-mapped into it
+    QString refusal;
+};
+
+// Any opaque CSS colour as a text, or [r, g, b] with whole numbers from 0 to 255.
+ColourField colourValue(const QJsonValue& value, QLatin1String key) {
     if (value.isString()) {
         const QString text = value.toString();
-        if (!text.startsWith(QLatin1Char('#')))
-            return std::nullopt;
-        return readCssColour(text).colour; // only the hexadecimal forms start with "#"
+        const CssColourReading reading = readCssColour(text);
+        if (!reading.colour)
+            return {std::nullopt, false, QStringLiteral("„%1“: %2").arg(key, reading.error)};
+        if (reading.alpha < 1)
+            return {std::nullopt, false,
+                    QStringLiteral("„%1“: %2 Ein Farbschema hat nur deckende Farben.")
+                        .arg(key, notOpaqueText(text, reading.alpha))};
+        return {reading.colour, reading.mapped, {}};
     }
+    const QString missing = QStringLiteral("„%1“ fehlt oder ist keine Farbe (ein CSS-Farbtext wie "
+                                           "\"#rrggbb\" oder drei ganze Zahlen von 0 bis 255).")
+                                .arg(key);
     if (!value.isArray())
-        return std::nullopt;
+        return {std::nullopt, false, missing};
     const QJsonArray channels = value.toArray();
     if (channels.size() != 3)
-        return std::nullopt;
+        return {std::nullopt, false, missing};
     ChannelValue c[3];
     for (int i = 0; i < 3; ++i) {
         const QJsonValue v = channels[i];
         if (!v.isDouble())
-            return std::nullopt;
+            return {std::nullopt, false, missing};
         const double d = v.toDouble();
         if (!(d >= 0 && d <= 255) || d != std::floor(d))
-            return std::nullopt;
+            return {std::nullopt, false, missing};
         c[i] = ChannelValue(d);
     }
-    return Rgb{c[0], c[1], c[2]};
+    return {Rgb{c[0], c[1], c[2]}, false, {}};
 }
 
 // Whether any object in it has a name starting with "$", as design tokens have ("$type",
@@ -135,8 +150,9 @@ QString entryText(const QJsonValue& entry) {
     return shownText(QString::fromUtf8(json.mid(1, json.size() - 2)));
 }
 
-// Why an entry is not a scheme, or nothing when it is one (then `scheme` holds it).
-std::optional<QString> readEntry(const QJsonValue& entry, ColourScheme& scheme) {
+// Why an entry is not a scheme, or nothing when it is one (then `scheme` holds it, and
+// `approximated` counts its colours that were gamut-mapped into sRGB).
+std::optional<QString> readEntry(const QJsonValue& entry, ColourScheme& scheme, int& approximated) {
     if (!entry.isObject())
         return QStringLiteral("Der Eintrag ist kein Objekt mit „name“, „text“ und "
                               "„background“.");
@@ -147,15 +163,16 @@ std::optional<QString> readEntry(const QJsonValue& entry, ColourScheme& scheme) 
     if (const auto refusal = nameRefusal(name.toString()))
         return refusal;
     scheme.name = name.toString();
+    int mapped = 0;
     for (const auto& [key, target] : {std::pair{QLatin1String("text"), &scheme.text},
                                       {QLatin1String("background"), &scheme.background}}) {
-        const auto colour = colourValue(object.value(key));
-        if (!colour)
-            return QStringLiteral("„%1“ fehlt oder ist keine Farbe (\"#rrggbb\", \"#rgb\" oder "
-                                  "drei ganze Zahlen von 0 bis 255).")
-                .arg(key);
-        *target = *colour;
+        const ColourField field = colourValue(object.value(key), key);
+        if (!field.colour)
+            return field.refusal;
+        *target = *field.colour;
+        mapped += field.mapped ? 1 : 0;
     }
+    approximated += mapped;
     return std::nullopt;
 }
 
@@ -242,7 +259,7 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
     }
     for (qsizetype i = 0; i < entries.size(); ++i) {
         ColourScheme scheme;
-        if (const auto reason = readEntry(entries[i], scheme))
+        if (const auto reason = readEntry(entries[i], scheme, reading.approximated))
             reading.refused.push_back(
                 {QStringLiteral("Eintrag %1").arg(i + 1), entryText(entries[i]), *reason});
         else

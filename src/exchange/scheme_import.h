@@ -29,6 +29,8 @@ struct ImportReading {
     // Design tokens only: the tokens and groups that are no part of a scheme, left alone.
     qint64 otherTokens = 0;
     qint64 otherGroups = 0;
+    // Colours of `schemes` that lay outside sRGB and were gamut-mapped into it.
+    int approximated = 0;
     // Why the file as a whole cannot be read (too large, not JSON, no palette header, too many
     // schemes ...), in German; then `schemes` and `refused` are empty.
     QString error;
@@ -38,8 +40,9 @@ struct ImportReading {
 // 30 characters (an emoji counts once), no control characters, no broken UTF-16.
 std::optional<QString> nameRefusal(const QString& name);
 
-// The JSON format of the export, or a bare array of its scheme objects. A colour is "#rrggbb",
-// "#rgb" or an array of three whole numbers from 0 to 255.
+// The JSON format of the export, or a bare array of its scheme objects. A colour is an opaque
+// CSS colour as a text ("#rrggbb", "oklch(70% 0.1 250)", "red" ...) or an array of three whole
+// numbers from 0 to 255.
 ImportReading readJsonSchemes(const QByteArray& contents);
 // A GIMP palette whose lines pair up as "<name> (Text)" and "<name> (Hintergrund)".
 ImportReading readGplSchemes(const QByteArray& contents);

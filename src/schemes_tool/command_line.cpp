@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-#include "exchange/css_colour.h"
+#include "css_colour/css_colour.h"
 
 #include <QCommandLineParser>
 #include <QSet>
@@ -66,7 +66,8 @@ ParsedCommandLine withoutCommand(const QStringList& arguments) {
     addOptions(parser, commonOptions());
     parser.addOption(schemeFileOption());
     parser.addPositionalArgument(QStringLiteral("befehl"),
-                                 QStringLiteral("list, export, import, check oder contrast"));
+                                 QStringLiteral("list, export, import, check, contrast oder "
+                                                "convert"));
     if (!parser.parse(arguments))
         return failure(parserError(parser), nullptr);
     if (parser.isSet(QString::fromLatin1(option::help)))
@@ -107,6 +108,9 @@ std::optional<QString> readOptions(const QCommandLineParser& parser, const Comma
     line.json = isSet(option::json);
     line.dryRun = isSet(option::dryRun);
     line.largeText = isSet(option::large);
+    line.fromStandardInput = isSet(option::standardInput);
+    if (line.fromStandardInput && line.json)
+        return QStringLiteral("--json gilt für eine einzelne Farbe, nicht mit --stdin.");
     if (line.command == ToolCommand::Export) {
         line.outputFile = value(option::output);
         if (isSet(option::output) && line.outputFile.isEmpty())
@@ -138,9 +142,44 @@ std::optional<QString> readOptions(const QCommandLineParser& parser, const Comma
     return std::nullopt;
 }
 
-// The arguments after the command: the import file, or the two colours.
+// The two colours of contrast: a text colour with alpha is laid over the background, which
+// must be opaque.
+std::optional<QString> readContrastColours(const QString& textArgument,
+                                           const QString& backgroundArgument, CommandLine& line) {
+    const CssColourReading text = readCssColour(textArgument);
+    if (!text.colour)
+        return text.error;
+    const CssColourReading background = readCssColour(backgroundArgument);
+    if (!background.colour)
+        return background.error;
+    if (background.alpha < 1)
+        return notOpaqueText(backgroundArgument, background.alpha) +
+               QStringLiteral(" Der Hintergrund muss deckend sein.");
+    line.background = *background.colour;
+    line.textColour = text.alpha < 1 ? compositeOver(text, line.background) : *text.colour;
+    for (const auto& [argument, reading] :
+         {std::pair{&textArgument, &text}, std::pair{&backgroundArgument, &background}})
+        if (reading->mapped)
+            line.notes << QStringLiteral("Hinweis: ") + mappedText(*argument, *reading->colour);
+    if (text.alpha < 1)
+        line.notes << QStringLiteral("Hinweis: %1 Über dem Hintergrund %2 ergibt sich die "
+                                     "Textfarbe %3.")
+                          .arg(notOpaqueText(textArgument, text.alpha), cssHexText(line.background),
+                               cssHexText(line.textColour));
+    return std::nullopt;
+}
+
+// The arguments after the command: the import file, the two colours, or the colour to convert
+// (none with --stdin).
 std::optional<QString> readArguments(const CommandEntry& entry, const QStringList& given,
                                      CommandLine& line) {
+    if (entry.command == ToolCommand::Convert && line.fromStandardInput) {
+        if (!given.isEmpty())
+            return QStringLiteral("Mit --stdin kommen die Farben von der Standardeingabe, nicht "
+                                  "als Argument: „%1“.")
+                .arg(given.join(QStringLiteral("“, „")));
+        return std::nullopt;
+    }
     if (given.size() < entry.arguments.size())
         return entry.arguments[given.size()].missing;
     if (given.size() > entry.arguments.size()) {
@@ -151,15 +190,10 @@ std::optional<QString> readArguments(const CommandEntry& entry, const QStringLis
     }
     if (entry.command == ToolCommand::Import)
         line.importFile = given[0];
-    if (entry.command == ToolCommand::Contrast) {
-        for (auto [text, colour] :
-             {std::pair{given[0], &line.textColour}, std::pair{given[1], &line.background}}) {
-            const CssColourReading reading = readCssColour(text);
-            if (!reading.colour)
-                return reading.error;
-            *colour = *reading.colour;
-        }
-    }
+    if (entry.command == ToolCommand::Convert)
+        line.colour = given[0];
+    if (entry.command == ToolCommand::Contrast)
+        return readContrastColours(given[0], given[1], line);
     return std::nullopt;
 }
 

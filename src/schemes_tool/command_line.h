@@ -14,15 +14,18 @@ namespace pigmora {
 struct CommandLine {
     ToolCommand command = ToolCommand::List;
     QString schemeFile;                          // --file; empty: where the program keeps it
-    bool json = false;                           // list --json, contrast --json
+    bool json = false;                           // list, contrast, convert --json
     ExchangeFormat format = ExchangeFormat::Css; // export --format, or -o's suffix
     QString outputFile;                          // export -o; empty: standard output
     QString importFile;                          // import DATEI
     bool dryRun = false;                         // import --dry-run
     WcagLevel level = WcagLevel::AA;             // check --level
     bool largeText = false;                      // check --large
-    Rgb textColour;                              // contrast
+    Rgb textColour;                              // contrast (laid over the background)
     Rgb background;                              // contrast
+    QStringList notes;                           // contrast: colours mapped or laid over
+    QString colour;                              // convert FARBE
+    bool fromStandardInput = false;              // convert --stdin
 };
 
 struct ParsedCommandLine {

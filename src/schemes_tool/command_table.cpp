@@ -113,8 +113,10 @@ QList<CommandEntry> makeEntries() {
          QStringLiteral("den Kontrast zweier Farben nach WCAG 2 und APCA"),
          QStringLiteral("Der Kontrast einer Textfarbe auf einem Hintergrund: das Verhältnis nach "
                         "WCAG 2 mit den Urteilen für AA und AAA, normalen und großen Text, und "
-                        "APCA Lc. Farben in CSS-Schreibweise: #rgb, #rrggbb, rgb(r, g, b), "
-                        "rgb(r g b) oder einer der 148 Farbnamen."),
+                        "APCA Lc. Farben in CSS-Schreibweise, wie ein Browser sie liest: #rgb, "
+                        "#rrggbb, rgb(), hsl(), hwb(), lab(), lch(), oklab(), oklch(), color() "
+                        "oder einer der 148 Farbnamen. Eine Textfarbe mit Alpha wird über den "
+                        "Hintergrund gelegt; der Hintergrund muss deckend sein."),
          {{QString::fromLatin1(option::json),
            QStringLiteral("Gibt das Ergebnis als JSON aus, die Zahlen in voller Genauigkeit.")},
           hiddenSchemeFileOption()},
@@ -122,6 +124,26 @@ QList<CommandEntry> makeEntries() {
            QStringLiteral("Es fehlen die Textfarbe und der Hintergrund.")},
           {QStringLiteral("hintergrund"), QStringLiteral("Die Farbe des Hintergrunds."),
            QStringLiteral("Es fehlt der Hintergrund.")}}});
+    entries.append(
+        {ToolCommand::Convert,
+         QStringLiteral("convert"),
+         QStringLiteral("convert FARBE [--json] | convert --stdin"),
+         QStringLiteral("eine CSS-Farbe als #rrggbb, rgb(), hsl() und oklch()"),
+         QStringLiteral("Gibt eine CSS-Farbe so aus, wie sie gespeichert und gezeigt würde, eine "
+                        "Form je Zeile: #rrggbb, rgb(r g b), hsl(h s% l%), oklch(L% C H). Eine "
+                        "Farbe außerhalb von sRGB wird angenähert (mit einem Hinweis), eine nicht "
+                        "deckende abgelehnt. Mit --stdin eine Farbe je Zeile der "
+                        "Standardeingabe, je Zeile ein #rrggbb auf der Standardausgabe; für eine "
+                        "Zeile ohne deckende Farbe ein „-“ und der Grund mit der Zeilennummer auf "
+                        "der Standardfehlerausgabe."),
+         {{QString::fromLatin1(option::json),
+           QStringLiteral("Gibt die Farbe als JSON aus: hex, rgb, hsl (Sättigung und Helligkeit "
+                          "0 bis 100), oklch (Helligkeit 0 bis 1) und mapped, die Zahlen in "
+                          "voller Genauigkeit.")},
+          {QString::fromLatin1(option::standardInput),
+           QStringLiteral("Liest die Farben zeilenweise von der Standardeingabe.")}},
+         {{QStringLiteral("farbe"), QStringLiteral("Die Farbe in CSS-Schreibweise."),
+           QStringLiteral("Es fehlt die Farbe (oder --stdin).")}}});
     return entries;
 }
 
@@ -173,9 +195,9 @@ QString overviewText() {
                             "Ergebnisse);")
           << QStringLiteral("Meldungen und Zusammenfassungen auf die Standardfehlerausgabe.")
           << QString() << QStringLiteral("Rückgabewert:") << QStringLiteral("  0  erledigt")
-          << QStringLiteral("  1  Einträge abgelehnt, nichts importiert (import), oder Paare "
-                            "unter der")
-          << QStringLiteral("     Schwelle (check)")
+          << QStringLiteral("  1  Einträge abgelehnt, nichts importiert (import), Paare unter "
+                            "der")
+          << QStringLiteral("     Schwelle (check), oder abgelehnte Farben (convert)")
           << QStringLiteral("  2  falscher Aufruf, oder eine Datei, die nicht gelesen oder "
                             "geschrieben")
           << QStringLiteral("     werden kann");

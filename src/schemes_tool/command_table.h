@@ -7,7 +7,7 @@
 // The commands of pigmora-schemes, their options and the texts that describe them.
 namespace pigmora {
 
-enum class ToolCommand { List, Export, Import, Check, Contrast };
+enum class ToolCommand { List, Export, Import, Check, Contrast, Convert };
 
 // The long names of the options, as QCommandLineParser looks them up.
 namespace option {
@@ -18,6 +18,7 @@ inline constexpr char output[] = "output";
 inline constexpr char dryRun[] = "dry-run";
 inline constexpr char level[] = "level";
 inline constexpr char large[] = "large";
+inline constexpr char standardInput[] = "stdin";
 inline constexpr char help[] = "help";
 inline constexpr char version[] = "version";
 } // namespace option
@@ -35,7 +36,7 @@ struct CommandEntry {
     QString summary;  // one line for the overview
     QString description;
     QList<QCommandLineOption> options; // besides --help and --version
-    QList<CommandArgument> arguments;  // all of them required
+    QList<CommandArgument> arguments;  // all of them required (convert: unless --stdin)
 };
 
 const QList<CommandEntry>& commandEntries();

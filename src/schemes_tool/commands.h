@@ -3,6 +3,8 @@
 #include "command_line.h"
 #include "tool_output.h"
 
+class QIODevice;
+
 // The commands of pigmora-schemes; each returns its exit status (see ToolExit).
 namespace pigmora {
 
@@ -11,5 +13,7 @@ int runExport(const CommandLine& line, ToolOutput& output);
 int runImport(const CommandLine& line, ToolOutput& output);
 int runCheck(const CommandLine& line, ToolOutput& output);
 int runContrast(const CommandLine& line, ToolOutput& output);
+// `input` is standard input (for --stdin); nullptr where there is none.
+int runConvert(const CommandLine& line, ToolOutput& output, QIODevice* input);
 
 } // namespace pigmora

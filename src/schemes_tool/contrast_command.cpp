@@ -4,6 +4,8 @@
 namespace pigmora {
 
 int runContrast(const CommandLine& line, ToolOutput& output) {
+    for (const QString& note : line.notes)
+        output.message(note);
     if (line.json)
         output.write(contrastJson(line.textColour, line.background));
     else

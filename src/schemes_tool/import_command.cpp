@@ -1,7 +1,7 @@
 #include "command_support.h"
 #include "commands.h"
+#include "css_colour/shown_text.h"
 #include "exchange/scheme_import.h"
-#include "exchange/shown_text.h"
 #include "output_forms.h"
 #include "schemes/scheme_transfer.h"
 
@@ -47,6 +47,12 @@ int runImport(const CommandLine& line, ToolOutput& output) {
                      countText(entries, QStringLiteral("Eintrag"), QStringLiteral("Einträgen"))));
         return int(ToolExit::Refused);
     }
+    if (reading.approximated > 0)
+        output.message(QStringLiteral("Hinweis: %1 außerhalb von sRGB und %2 angenähert.")
+                           .arg(countText(reading.approximated, QStringLiteral("Farbe lag"),
+                                          QStringLiteral("Farben lagen")),
+                                reading.approximated == 1 ? QStringLiteral("wurde")
+                                                          : QStringLiteral("wurden")));
     if (line.dryRun) {
         for (const ColourScheme& scheme : reading.schemes)
             output.line(schemeLine(scheme));

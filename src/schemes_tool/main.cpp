@@ -22,9 +22,11 @@ int main(int argc, char* argv[]) {
     pigmora::GermanParserTexts parserTexts;
     QCoreApplication::installTranslator(&parserTexts);
 
-    QFile out, err;
+    QFile in, out, err;
+    // Read only by convert --stdin, in large blocks.
+    in.open(0, QIODevice::ReadOnly | QIODevice::Unbuffered); // descriptor 0: standard input
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
     pigmora::ToolOutput output(out, err);
-    return pigmora::runSchemesTool(QCoreApplication::arguments(), output);
+    return pigmora::runSchemesTool(QCoreApplication::arguments(), output, &in);
 }

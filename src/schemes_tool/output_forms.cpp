@@ -1,7 +1,7 @@
 #include "output_forms.h"
 
 #include "contrast/apca.h"
-#include "exchange/css_colour.h"
+#include "css_colour/css_colour.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -8,7 +8,7 @@ namespace pigmora {
 
 namespace {
 
-int run(const CommandLine& line, ToolOutput& output) {
+int run(const CommandLine& line, ToolOutput& output, QIODevice* input) {
     switch (line.command) {
     case ToolCommand::List:
         return runList(line, output);
@@ -18,13 +18,15 @@ int run(const CommandLine& line, ToolOutput& output) {
         return runImport(line, output);
     case ToolCommand::Check:
         return runCheck(line, output);
+    case ToolCommand::Convert:
+        return runConvert(line, output, input);
     case ToolCommand::Contrast:
         break;
     }
     return runContrast(line, output);
 }
 
-int runParsed(const ParsedCommandLine& parsed, ToolOutput& output) {
+int runParsed(const ParsedCommandLine& parsed, ToolOutput& output, QIODevice* input) {
     switch (parsed.outcome) {
     case ParsedCommandLine::Outcome::Help:
         output.write(parsed.text.toUtf8());
@@ -41,13 +43,13 @@ int runParsed(const ParsedCommandLine& parsed, ToolOutput& output) {
     case ParsedCommandLine::Outcome::Run:
         break;
     }
-    return run(parsed.commandLine, output);
+    return run(parsed.commandLine, output, input);
 }
 
 } // namespace
 
-int runSchemesTool(const QStringList& arguments, ToolOutput& output) {
-    const int status = runParsed(parseCommandLine(arguments), output);
+int runSchemesTool(const QStringList& arguments, ToolOutput& output, QIODevice* input) {
+    const int status = runParsed(parseCommandLine(arguments), output, input);
     if (!output.finish()) {
         output.message(
             QStringLiteral("pigmora-schemes: Die Ausgabe konnte nicht geschrieben werden: %1")

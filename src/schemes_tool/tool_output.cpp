@@ -42,11 +42,15 @@ void ToolOutput::line(const QString& text) {
 }
 
 void ToolOutput::message(const QString& text) {
+    messages(text.toUtf8() + '\n');
+}
+
+void ToolOutput::messages(const QByteArray& lines) {
     writePending(); // in the order they were written, where both go to one terminal
     errno = 0;
     if (auto* file = qobject_cast<QFileDevice*>(&out_); file && !file->flush())
         noteFailure();
-    err_.write(text.toUtf8() + '\n');
+    err_.write(lines);
 }
 
 bool ToolOutput::finish() {

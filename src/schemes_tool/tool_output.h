@@ -25,6 +25,8 @@ public:
     void write(const QByteArray& bytes);
     void line(const QString& text);
     void message(const QString& text);
+    // Lines for standard error already in UTF-8, each ending in a line feed.
+    void messages(const QByteArray& lines);
 
     // Writes out what is still buffered. False when anything written to standard output did not
     // arrive (a full disk, say); `error` then says why, in German.

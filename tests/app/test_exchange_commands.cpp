@@ -4,7 +4,7 @@
 
 #include "app/exchange_commands.h"
 #include "app/import_preview.h"
-#include "exchange/css_colour.h"
+#include "css_colour/css_colour.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
 #include "schemes/scheme_list.h"
@@ -234,6 +234,8 @@ private slots:
     void paste();
     void pasteRefused_data();
     void pasteRefused();
+    void pasteTellsWhatItMade_data();
+    void pasteTellsWhatItMade();
 
 private:
     // Starts the program on a file holding these records in this order; `foreign` makes the
@@ -820,6 +822,10 @@ void TestExchangeCommands::paste_data() {
         {"named colour", "rebeccapurple", 0x993366},
         {"named colour, any case", "LightGoldenRodYellow", 0xD2FAFA},
         {"black", "black", 0x000000},
+        {"rgb(256, 0, 0), clamped", "rgb(256, 0, 0)", 0x0000FF},
+        {"hsl", "hsl(120 100% 25%)", 0x008000},
+        {"oklch inside sRGB", "oklch(62.8% 0.25768 29.23)", 0x0000FF},
+        {"alpha of 100%", "rgb(0 128 255 / 100%)", 0xFF8000},
     };
     int i = 0;
     for (const auto& f : forms) {
@@ -876,8 +882,8 @@ void TestExchangeCommands::pasteRefused_data() {
                                  << "„transparent“" << false;
     QTest::newRow("#12") << "#12"
                          << "„#12“" << true;
-    QTest::newRow("rgb(256, 0, 0)") << "rgb(256, 0, 0)"
-                                    << "„rgb(256, 0, 0)“" << false;
+    QTest::newRow("not opaque, for the background") << "rgb(0 0 0 / 50%)"
+                                                    << "Als Hintergrund wird nur" << false;
     QTest::newRow("rgb with two values") << "rgb(1, 2)"
                                          << "„rgb(1, 2)“" << true;
     QTest::newRow("decimal digits of the copy") << "255128000"
@@ -909,6 +915,47 @@ void TestExchangeCommands::pasteRefused() {
     QVERIFY2(dialogs().messages[0].text.contains(shown), qPrintable(dialogs().messages[0].text));
     QVERIFY(dialogs().messages[0].text.size() < 300);
     QCOMPARE(editorState(), editor);
+}
+
+void TestExchangeCommands::pasteTellsWhatItMade_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("foreground");
+    QTest::addColumn<uint>("colour"); // packed: red in the low byte
+    QTest::addColumn<QStringList>("told");
+    QTest::newRow("laid over the background")
+        << "rgba(255, 255, 255, 0.5)" << true << 0x808080u
+        << QStringList{"(Alpha 0,5)", "Über dem Hintergrund #000000", "Textfarbe #808080"};
+    QTest::newRow("mapped into sRGB")
+        << "color(display-p3 1 0 0)" << false << 0x0C0BFFu
+        << QStringList{"„color(display-p3 1 0 0)“ liegt außerhalb von sRGB, angenähert: #ff0b0c"};
+    QTest::newRow("mapped, then laid over")
+        << "oklch(70% 0.4 30 / 0.5)" << true << 0x222C80u
+        << QStringList{"außerhalb von sRGB, angenähert: #ff5843", "Textfarbe #802c22"};
+}
+
+// The colour is set first, then the user learns which colour it became and why.
+void TestExchangeCommands::pasteTellsWhatItMade() {
+    QFETCH(QString, text);
+    QFETCH(bool, foreground);
+    QFETCH(uint, colour);
+    QFETCH(QStringList, told);
+    QVERIFY(window_.open());
+    test::TextClipboard clipboard;
+    clipboard.value = text;
+    window_->setClipboard(&clipboard);
+    test::typeColour(window_.get(), 0, 0, 0); // background
+    trigger(foreground ? "mnuVorder" : "mnuHinter");
+    dialogs().onMessage = [&](const test::ScriptedDialogs::Message&) {
+        QCOMPARE(foreground ? foreColour(sample()) : backColour(sample()), colour);
+    };
+    trigger("mnuCssEinfügen");
+    QCOMPARE(dialogs().messages.size(), 1);
+    QCOMPARE(dialogs().messages[0].title, "CSS-Farbe einfügen");
+    for (const QString& part : told)
+        QVERIFY2(dialogs().messages[0].text.contains(part), qPrintable(dialogs().messages[0].text));
+    QCOMPARE(test::sliderColour(window_.get()), colour);
+    if (foreground)
+        QCOMPARE(backColour(sample()), 0u);
 }
 
 QTEST_MAIN(TestExchangeCommands)

@@ -592,15 +592,23 @@ void TestContrastWindow::keyboardAlone() {
     frmKontrast* window = openKontrast();
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    const QStringList order{"cmdAAHeller",   "cmdAADunkler",         "cmdAAAHeller",
-                            "cmdAAADunkler", "cmdTextVomBildschirm", "cmdHintergrundVomBildschirm",
+    const QStringList order{"lblAlsHex",
+                            "lblAlsRgb",
+                            "lblAlsHsl",
+                            "lblAlsOklch",
+                            "cmdAAHeller",
+                            "cmdAADunkler",
+                            "cmdAAAHeller",
+                            "cmdAAADunkler",
+                            "cmdTextVomBildschirm",
+                            "cmdHintergrundVomBildschirm",
                             "cmdSchließen"};
-    button(order.first())->setFocus();
+    byName(window, order.first())->setFocus();
     for (const QString& name : order) {
-        QCOMPARE(QApplication::focusWidget(), button(name));
+        QCOMPARE(QApplication::focusWidget(), byName(window, name));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(QApplication::focusWidget(), button(order.first())); // round again
+    QCOMPARE(QApplication::focusWidget(), byName(window, order.first())); // round again
     // Esc closes from any control, and so does "Schließen".
     QTest::keyClick(button("cmdAAAHeller"), Qt::Key_Escape);
     QVERIFY(!window->isVisible());
@@ -633,6 +641,17 @@ void TestContrastWindow::everyControlIsNamed() {
     QCOMPARE(byName(window, "lblVerhältnis")->accessibleName(), "Kontrastverhältnis: 3,04:1");
     QCOMPARE(byName(window, "cmdAAHeller")->accessibleName(),
              "AA, heller übernehmen: #757575, 4,55:1");
+    // The edited colour in the four forms of CSS, caption and value one name.
+    const std::pair<const char*, QString> forms[] = {{"Hex", "#5a5a5a"},
+                                                     {"Rgb", "rgb(90 90 90)"},
+                                                     {"Hsl", "hsl(0 0% 35.3%)"},
+                                                     {"Oklch", "oklch(46.76% 0 0)"}};
+    for (const auto& [form, text] : forms) {
+        const QWidget* label = byName(window, QStringLiteral("lblAls") + form);
+        QCOMPARE(test::text(window, label->objectName()), text);
+        QCOMPARE(label->accessibleName(),
+                 QStringLiteral("Bearbeitete Farbe als %1: %2").arg(QString(form).toLower(), text));
+    }
 }
 
 // The same user actions, once without and once with the window open, leave the main window

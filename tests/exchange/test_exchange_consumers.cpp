@@ -4,7 +4,7 @@
 // export. Both exports come from pigmora-schemes, as in a build pipeline. A consumer that is
 // missing fails the test.
 
-#include "exchange/css_colour.h"
+#include "css_colour/css_colour.h"
 #include "schemes/scheme_file.h"
 #include "schemes/scheme_transfer.h"
 

@@ -31,6 +31,7 @@ private slots:
     void hostileContents_data();
     void hostileContents();
     void refusalsSayWhereAndWhat();
+    void cssColoursOfEveryForm();
     void paletteLinesPairUpByName();
     void nameRules_data();
     void nameRules();
@@ -93,10 +94,18 @@ void TestSchemeImport::hostileContents_data() {
         << document(scheme("\"a\"", "[\"12\", \"0\", \"0\"]") + "," + scheme("\"b\"", "[1, 2]") +
                     "," + scheme("\"c\"", "[1, 2, 3, 4]") + "," + scheme("\"d\"", "\"12\""))
         << "" << 0 << "„text“|„text“|„text“|„text“";
-    QTest::addRow("colours that are no hexadecimal colours")
+    QTest::addRow("hexadecimal colours that are none, beside CSS colours")
         << document(scheme("\"a\"", "\"#GGGGGG\"") + "," + scheme("\"b\"", "\"red\"") + "," +
                     scheme("\"c\"", "\"#12345\"") + "," + scheme("\"d\"", "\"rgb(1,2,3)\""))
-        << "" << 0 << "„text“|„text“|„text“|„text“";
+        << "" << 2 << "„text“: „#GGGGGG“|„text“: „#12345“";
+    QTest::addRow("CSS colours that are not opaque or not read")
+        << document(scheme("\"a\"", "\"#0008\"") + "," +
+                    scheme("\"b\"", "\"#000\"", "\"rgb(0 0 0 / 99%)\"") + "," +
+                    scheme("\"c\"", "\"transparent\"") + "," + scheme("\"d\"", "\"var(--x)\"") +
+                    "," + scheme("\"e\"", "\"oklch(50% 0.1)\""))
+        << "" << 0
+        << "„text“: „#0008“ ist nicht deckend (Alpha 0,533)|„background“: „rgb(0 0 0 / 99%)“ ist "
+           "nicht deckend|„transparent“ wird nicht gelesen|„var(--x)“|„oklch(50% 0.1)“";
     QTest::addRow("names that \"&Neu\" refuses")
         << document(scheme("\"\"") + "," + scheme("\"" + QByteArray(31, 'x') + "\"") + "," +
                     scheme("\"" + QByteArray(10000, 'y') + "\"") + "," + scheme("\"a\\nb\"") + "," +
@@ -148,6 +157,22 @@ void TestSchemeImport::hostileContents() {
         QVERIFY2(read.refused[i].reason.contains(expected[i]), qPrintable(read.refused[i].reason));
     if (!read.error.isEmpty())
         QVERIFY(read.schemes.empty() && read.refused.empty());
+}
+
+// Colours written as CSS Color 4 writes them; a colour outside sRGB is gamut-mapped, counted
+// and taken.
+void TestSchemeImport::cssColoursOfEveryForm() {
+    const ImportReading read = readSchemeImport(
+        document(scheme("\"A\"", "\"oklch(62.8% 0.25768 29.23)\"", "\"hsl(120 100% 25%)\"") + "," +
+                 scheme("\"B\"", "\"color(display-p3 1 1 0)\"", "\"lab(100 0 0)\"") + "," +
+                 scheme("\"C\"", "\"rgb(0 0 0 / 100%)\"", "\"oklch(70% 0.4 30)\"")));
+    for (const RefusedEntry& r : read.refused)
+        QFAIL(qPrintable(r.reason));
+    const std::vector<ColourScheme> expected{{"A", {255, 0, 0}, {0, 128, 0}},
+                                             {"B", {254, 255, 0}, {255, 255, 255}},
+                                             {"C", {0, 0, 0}, {255, 88, 67}}};
+    QVERIFY(read.schemes == expected);
+    QCOMPARE(read.approximated, 2);
 }
 
 void TestSchemeImport::refusalsSayWhereAndWhat() {

@@ -94,7 +94,23 @@ def css_colours():
     texts = ['#fff', '#FFAA00', ' #0a0b0c\n', '#12', '#1234', '#ff00ff80', 'rgb(1, 2, 3)',
              'RGB(255,0,128)', 'rgb(1 2 3)', 'rgb( 10 , 20 , 30 )', 'rgb(256, 0, 0)',
              'rgb(1.5, 2, 3)', 'rgb(1, 2 3)', 'rgba(1, 2, 3, 0.5)', 'rebeccapurple',
-             'DarkSlateGrey', 'transparent', 'hsl(0, 100%, 50%)', 'color: red;', '']
+             'DarkSlateGrey', 'transparent', 'hsl(0, 100%, 50%)', 'color: red;', '',
+             # CSS Color 4: alpha, the space syntax, every function, units, none, comments
+             '#f0a8', '#ff00aa80', 'rgb(0 0 0 / 87%)', 'rgba(100% 50 0 / .5)',
+             'rgb(+1e2 .5E+2 2.55e2)', 'rgb(none 100%none)', 'hsl(120 50 50)',
+             'hsla(0.5turn 100% 50% / 0.5)', 'hsl(200grad 50% 50%)', 'hsl(3.14rad 5% 5%)',
+             'hwb(150 20% 10%)', 'hwb(45 40% 80%)', 'lab(29.2345% 39.3825 20.0664)',
+             'lch(85.9017% 166.116 138.207)', 'oklab(59.686% 0.1009 0.1192)',
+             'oklch(62.3% 0.214 259.815)', 'oklch(70% 0.4 30 / 0.5)', 'oklch(100% 0.2 30)',
+             'color(display-p3 1 1 0)', 'color(srgb-linear 0.435 0.017 0.055)',
+             'color(a98-rgb 1 0 0)', 'color(prophoto-rgb 0.2 1.0 0.1)', 'color(rec2020 0 1 0)',
+             'color(xyz-d50 0.2005 0.14089 0.4472)', 'color(xyz 2 -1 1e9)',
+             'color(display-p3-linear 0.3 0.01 0.05 / none)', '/*a*/rgb(/* r */1 2 3)/**/',
+             'lab(50 1e300 1e300)', 'hsl(1e999 1e999 0)', 'rgb(calc(1) 2 3)', 'rgb(var(--x))',
+             'color-mix(in srgb, red, blue)', 'oklch(from red l c h)', 'color(--meins 1 0 0)',
+             'color(profoto-rgb 0 0 0)', 'currentColor', 'Canvas', 'rgb (1 2 3)',
+             'rgb(1\u00a02 3)', 'blac\u212a', 'r\\65 d', 'rgb(1, 2, 3 / 1)',
+             'hsl(10px 50% 50%)']
     for i, text in enumerate(texts):
         write('css_colour', '%02d' % i, text.encode())
 

@@ -3,10 +3,13 @@
 
 #include "contrast/apca.h"
 #include "contrast/wcag.h"
+#include "css_colour/colour_forms.h"
 #include "exchange/scheme_export.h"
 #include "schemes/scheme_file.h"
+#include "schemes_tool/schemes_tool.h"
 #include "version.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -54,6 +57,12 @@ private slots:
     void contrast();
     void contrastJson_data();
     void contrastJson();
+    void convert_data();
+    void convert();
+    void convertJson();
+    void convertLines_data();
+    void convertLines();
+    void convertLinesInProcess();
     void findsTheProgramsFileBesideIt();
     void waitsForAProgramHoldingTheFile_data();
     void waitsForAProgramHoldingTheFile();
@@ -162,7 +171,12 @@ void TestSchemesTool::usageErrors_data() {
         "Zu viele Argumente: „red“.", "contrast");
     row("five hexadecimal digits", {"contrast", "#12345", "white"}, "„#12345“ ist keine CSS-Farbe.",
         "contrast");
-    row("channel above 255", {"contrast", "black", "rgb(0, 256, 0)"}, "256", "contrast");
+    row("background not opaque", {"contrast", "black", "rgb(0 0 0 / 50%)"},
+        "Der Hintergrund muss deckend sein.", "contrast");
+    row("convert without a colour", {"convert"}, "Es fehlt die Farbe (oder --stdin).", "convert");
+    row("convert --stdin with a colour", {"convert", "--stdin", "red"}, "nicht als Argument: „red“",
+        "convert");
+    row("convert --stdin --json", {"convert", "--stdin", "--json"}, "nicht mit --stdin", "convert");
     row("unknown colour name", {"contrast", "schwarz", "white"}, "„schwarz“ ist keine CSS-Farbe",
         "contrast");
 }
@@ -195,9 +209,9 @@ void TestSchemesTool::helpAndVersion_data() {
     QTest::newRow("--version") << QStringList{"--version"} << QStringList{version} << QStringList{};
     QTest::newRow("a command's --version")
         << QStringList{"check", "-v"} << QStringList{version} << QStringList{};
-    const QStringList overview{"Aufruf: ",    "[Optionen] befehl", "  list ",
-                               "  export ",   "  import ",         "  check ",
-                               "  contrast ", "--file <DATEI>",    "Rückgabewert:"};
+    const QStringList overview{"Aufruf: ",       "[Optionen] befehl", "  list ",     "  export ",
+                               "  import ",      "  check ",          "  contrast ", "  convert ",
+                               "--file <DATEI>", "Rückgabewert:"};
     QTest::newRow("--help") << QStringList{"--help"} << overview << QStringList{"Usage"};
     QTest::newRow("-h") << QStringList{"-h"} << overview << QStringList{"Usage"};
     QTest::newRow("contrast --help")
@@ -461,6 +475,12 @@ void TestSchemesTool::import_data() {
             << dry << 0 << added.mid(0, 1) << (dry ? listed.mid(0, 1) : QStringList{})
             << (dry ? QStringList{"Probelauf: 1 Farbschema würde importiert"}
                     : QStringList{"1 Farbschema importiert."});
+        QTest::addRow("%s: CSS colours, one outside sRGB", mode)
+            << QByteArray(R"j([{"name": "Neu eins", "text": "oklch(31.92% 0.07245 251.17)",
+                                "background": "oklch(70% 0.4 30)"}])j")
+            << dry << 0 << QStringList{"Neu eins|18|52|86|255|88|67"}
+            << (dry ? QStringList{"Neu eins\t#123456\t#ff5843"} : QStringList{})
+            << QStringList{"Hinweis: 1 Farbe lag außerhalb von sRGB und wurde angenähert."};
         QTest::addRow("%s: nothing in it", mode)
             << QByteArray("[]") << dry << 0 << QStringList{} << QStringList{}
             << (dry ? QStringList{"Probelauf: 0 Farbschemata würden"}
@@ -613,6 +633,7 @@ void TestSchemesTool::contrast_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("background");
     QTest::addColumn<QStringList>("report");
+    QTest::addColumn<QStringList>("notes"); // on standard error
     const auto verdicts = [](bool aa, bool aaLarge, bool aaa, bool aaaLarge) {
         const auto v = [](bool passed) {
             return passed ? QStringLiteral("bestanden") : QStringLiteral("nicht bestanden");
@@ -626,37 +647,58 @@ void TestSchemesTool::contrast_data() {
         << "#777"
         << "white"
         << QStringList{"Text #777777 auf Hintergrund #ffffff", "Kontrast nach WCAG 2: 4,47:1"} +
-               verdicts(false, true, false, false) + QStringList{"APCA Lc: 71,1 (nicht normativ)"};
+               verdicts(false, true, false, false) + QStringList{"APCA Lc: 71,1 (nicht normativ)"}
+        << QStringList();
     QTest::newRow("light on dark, rgb() with blanks")
         << "White"
         << "rgb(119 119 119)"
         << QStringList{"Text #ffffff auf Hintergrund #777777", "Kontrast nach WCAG 2: 4,47:1"} +
-               verdicts(false, true, false, false) + QStringList{"APCA Lc: -76,6 (nicht normativ)"};
+               verdicts(false, true, false, false) + QStringList{"APCA Lc: -76,6 (nicht normativ)"}
+        << QStringList();
     QTest::newRow("rgb() with commas, just above 4.5")
         << " rgb(118, 118, 118) "
         << "#FFFFFF"
         << QStringList{"Text #767676 auf Hintergrund #ffffff", "Kontrast nach WCAG 2: 4,54:1"} +
-               verdicts(true, true, false, true) + QStringList{"APCA Lc: 71,6 (nicht normativ)"};
+               verdicts(true, true, false, true) + QStringList{"APCA Lc: 71,6 (nicht normativ)"}
+        << QStringList();
     QTest::newRow("black on white")
         << "black"
         << "#fff"
         << QStringList{"Text #000000 auf Hintergrund #ffffff", "Kontrast nach WCAG 2: 21,00:1"} +
-               verdicts(true, true, true, true) + QStringList{"APCA Lc: 106,0 (nicht normativ)"};
+               verdicts(true, true, true, true) + QStringList{"APCA Lc: 106,0 (nicht normativ)"}
+        << QStringList();
     QTest::newRow("one colour twice")
         << "rebeccapurple"
         << "#663399"
         << QStringList{"Text #663399 auf Hintergrund #663399", "Kontrast nach WCAG 2: 1,00:1"} +
-               verdicts(false, false, false, false) + QStringList{"APCA Lc: 0,0 (nicht normativ)"};
+               verdicts(false, false, false, false) + QStringList{"APCA Lc: 0,0 (nicht normativ)"}
+        << QStringList();
+    QTest::newRow("a channel above 255 is clamped")
+        << "rgb(0, 256, 0)"
+        << "black"
+        << QStringList{"Text #00ff00 auf Hintergrund #000000", "Kontrast nach WCAG 2: 15,30:1"} +
+               verdicts(true, true, true, true) + QStringList{"APCA Lc: -86,5 (nicht normativ)"}
+        << QStringList();
+    QTest::newRow("text with alpha laid over, background mapped")
+        << "rgb(0 0 0 / 50%)"
+        << "color(display-p3 1 1 1.1)"
+        << QStringList{"Text #808080 auf Hintergrund #ffffff", "Kontrast nach WCAG 2: 3,94:1"} +
+               verdicts(false, true, false, false) + QStringList{"APCA Lc: 66,9 (nicht normativ)"}
+        << QStringList{"Hinweis: „color(display-p3 1 1 1.1)“ liegt außerhalb von sRGB, "
+                       "angenähert: #ffffff.",
+                       "Hinweis: „rgb(0 0 0 / 50%)“ ist nicht deckend (Alpha 0,5). Über dem "
+                       "Hintergrund #ffffff ergibt sich die Textfarbe #808080."};
 }
 
 void TestSchemesTool::contrast() {
     QFETCH(QString, text);
     QFETCH(QString, background);
     QFETCH(QStringList, report);
+    QFETCH(QStringList, notes);
     const ToolRun run = tool({"contrast", text, background});
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.err, QString());
+    QCOMPARE(run.err, notes.isEmpty() ? QString() : notes.join('\n') + '\n');
     QCOMPARE(run.outLines(), report);
 }
 
@@ -704,6 +746,124 @@ void TestSchemesTool::contrastJson() {
     QCOMPARE(given, verdicts);
     for (const char* key : {"aa", "aa_large", "aaa", "aaa_large"})
         QVERIFY(result[key].isBool());
+}
+
+void TestSchemesTool::convert_data() {
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("note"); // on standard error; empty: nothing there
+    QTest::newRow("a name") << "red" << 0
+                            << QStringList{"#ff0000", "rgb(255 0 0)", "hsl(0 100% 50%)",
+                                           "oklch(62.8% 0.25768 29.23)"}
+                            << "";
+    QTest::newRow("outside sRGB")
+        << "oklch(70% 0.4 30)" << 0
+        << QStringList{"#ff5843", "rgb(255 88 67)", "hsl(6.7 100% 63.1%)",
+                       "oklch(68.3% 0.20629 30.3)"}
+        << "Hinweis: „oklch(70% 0.4 30)“ liegt außerhalb von sRGB, angenähert: #ff5843.";
+    QTest::newRow("not opaque") << "#0008" << 1 << QStringList()
+                                << "pigmora-schemes: „#0008“ ist nicht deckend (Alpha 0,533).";
+    QTest::newRow("no colour") << "calc(1)" << 1 << QStringList()
+                               << "pigmora-schemes: „calc(1)“ ist keine CSS-Farbe.";
+}
+
+void TestSchemesTool::convert() {
+    QFETCH(QString, colour);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, note);
+    const ToolRun run = tool({"convert", colour});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, status);
+    QCOMPARE(run.outLines(), lines);
+    QVERIFY2(note.isEmpty() ? run.err.isEmpty() : run.err.startsWith(note), qPrintable(run.err));
+}
+
+// The numbers of the stored colour at full precision, in the order the help gives.
+void TestSchemesTool::convertJson() {
+    const ToolRun run = tool({"convert", "--json", "color(display-p3 1 1 0)"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.outLines().size(), 1);
+    QVERIFY(run.out.startsWith("{\"hex\": \"#feff00\", \"rgb\": [254, 255, 0], \"hsl\": ["));
+    const QJsonObject result = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    const Rgb stored{254, 255, 0};
+    QCOMPARE(result["mapped"].toBool(), true);
+    const auto hsl = hslNumbers(stored), oklch = oklchNumbers(stored);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(result["hsl"].toArray()[i].toDouble(), hsl[std::size_t(i)]);
+        QCOMPARE(result["oklch"].toArray()[i].toDouble(), oklch[std::size_t(i)]);
+    }
+    QVERIFY2(run.err.contains("angenähert: #feff00"), qPrintable(run.err));
+}
+
+void TestSchemesTool::convertLines_data() {
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("messages"); // each starts a line of standard error
+    QTest::newRow("nothing") << QByteArray() << 0 << QStringList() << QStringList();
+    QTest::newRow("every line read, the last without a line feed")
+        << QByteArray("red\r\n  #0f0\nhsl(240 100% 50%)") << 0
+        << QStringList{"#ff0000", "#00ff00", "#0000ff"} << QStringList();
+    QTest::newRow("refused lines are counted from 1")
+        << QByteArray("#12\n\nrgb(0 0 0 / 50%)\nGr\xc3\xbcn\ncolor(display-p3 1 1 0)\n") << 1
+        << QStringList{"-", "-", "-", "-", "#feff00"}
+        << QStringList{"pigmora-schemes: Zeile 1: „#12“ ist keine CSS-Farbe.",
+                       "pigmora-schemes: Zeile 2: Es wurde kein Text gelesen",
+                       "pigmora-schemes: Zeile 3: „rgb(0 0 0 / 50%)“ ist nicht deckend",
+                       "pigmora-schemes: Zeile 4: „Grün“ ist keine CSS-Farbe.",
+                       "Hinweis: 1 Farbe lag außerhalb von sRGB und wurde angenähert."};
+    QTest::newRow("a line longer than a block")
+        << QByteArray(3 << 20, 'x') + "\nred\n"
+        << 1 << QStringList{"-", "#ff0000"}
+        << QStringList{"pigmora-schemes: Zeile 1: Die Zeile ist länger als 1 MB"};
+}
+
+// As a script runs it: lines in on standard input, one answer a line out.
+void TestSchemesTool::convertLines() {
+    QFETCH(QByteArray, input);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, messages);
+    QProcess process;
+    test::prepareTool(process, home());
+    process.setArguments({"convert", "--stdin"});
+    process.start();
+    QVERIFY(process.waitForStarted());
+    process.write(input);
+    process.closeWriteChannel();
+    const ToolRun run = test::finishTool(process);
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, status);
+    QCOMPARE(run.outLines(), lines);
+    QStringList errors = run.err.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(errors.size(), messages.size());
+    for (int i = 0; i < messages.size(); ++i)
+        QVERIFY2(errors[i].startsWith(messages[i]), qPrintable(errors[i]));
+}
+
+// In-process, on lines cut by the blocks standard input is read in; and without any.
+void TestSchemesTool::convertLinesInProcess() {
+    QByteArray lines;
+    for (int i = 0; i < 300000; ++i)
+        lines += "#abc\n"; // five bytes: a line straddles the end of the first block
+    QBuffer in(&lines), out, err;
+    in.open(QIODevice::ReadOnly);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    ToolOutput output(out, err);
+    QCOMPARE(runSchemesTool({"pigmora-schemes", "convert", "--stdin"}, output, &in), 0);
+    QCOMPARE(out.data().size(), qsizetype(300000) * 8);
+    QCOMPARE(out.data().count("#aabbcc\n"), 300000);
+    QCOMPARE(err.data(), QByteArray());
+
+    QBuffer out2, err2;
+    out2.open(QIODevice::WriteOnly);
+    err2.open(QIODevice::WriteOnly);
+    ToolOutput noInput(out2, err2);
+    QCOMPARE(runSchemesTool({"pigmora-schemes", "convert", "--stdin"}, noInput), 2);
+    QVERIFY(err2.data().contains("Standardeingabe kann nicht gelesen werden"));
 }
 
 // Without --file the tool uses the file beside it, as the program does; where there is none,

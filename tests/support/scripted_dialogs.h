@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 namespace pigmora::test {
 
@@ -23,6 +24,8 @@ public:
     };
 
     QList<Message> messages;
+    // Called with each message as it is shown, to see the window behind it.
+    std::function<void(const Message&)> onMessage;
     QList<Prompt> prompts;
     // Answers for the text prompt, taken in turn; an empty text is what Cancel gives.
     QStringList promptAnswers;
@@ -49,6 +52,8 @@ public:
 
     void message(QWidget*, const QString& text, const QString& title, MessageStyle style) override {
         messages.append({text, title, style});
+        if (onMessage)
+            onMessage(messages.last());
     }
     QString prompt(QWidget*, const QString& text, const QString& title, int maxLength) override {
         prompts.append({text, title, maxLength});

@@ -1,0 +1,208 @@
+#include "css_tokens.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace pigmora::css {
+
+namespace {
+
+bool isWhitespace(char16_t c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+bool isDigit(char16_t c) {
+    return c >= '0' && c <= '9';
+}
+bool isNameStart(char16_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+}
+bool isName(char16_t c) {
+    return isNameStart(c) || isDigit(c) || c == '-';
+}
+
+class Reader {
+public:
+    explicit Reader(QStringView text)
+        : text_(text) {}
+
+    qsizetype pos = 0;
+    bool atEnd() const { return pos >= text_.size(); }
+    char16_t at(qsizetype offset = 0) const {
+        const qsizetype i = pos + offset;
+        return i < text_.size() ? text_[i].unicode() : char16_t(0);
+    }
+    QStringView from(qsizetype start) const { return text_.mid(start, pos - start); }
+
+    bool startsIdent(qsizetype offset = 0) const {
+        if (at(offset) == '-')
+            return isNameStart(at(offset + 1)) || at(offset + 1) == '-';
+        return isNameStart(at(offset));
+    }
+    bool startsNumber() const {
+        const char16_t c = at();
+        if (c == '+' || c == '-')
+            return isDigit(at(1)) || (at(1) == '.' && isDigit(at(2)));
+        if (c == '.')
+            return isDigit(at(1));
+        return isDigit(c);
+    }
+    void skipDigits() {
+        while (isDigit(at()))
+            ++pos;
+    }
+    void skipName() {
+        while (isName(at()))
+            ++pos;
+    }
+    // Whitespace and comments; an unclosed comment runs to the end, as in CSS.
+    void skipBlanks() {
+        for (;;) {
+            if (isWhitespace(at())) {
+                ++pos;
+            } else if (at() == '/' && at(1) == '*') {
+                const qsizetype end = text_.indexOf(u"*/", pos + 2);
+                pos = end < 0 ? text_.size() : end + 2;
+            } else {
+                return;
+            }
+        }
+    }
+
+private:
+    QStringView text_;
+};
+
+// The value of a number token (already checked to follow the CSS grammar), read
+// locale-independently. Beyond the range of a double it is an infinity; below it, zero.
+double numberValue(QStringView text) {
+    std::string ascii;
+    ascii.reserve(std::size_t(text.size()));
+    bool negative = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = char(text[i].unicode());
+        if (i == 0 && (c == '+' || c == '-'))
+            negative = c == '-';
+        else
+            ascii += c;
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        // The decimal exponent of the first significant digit tells overflow from underflow.
+        long long exponent = 0;
+        const std::size_t e = ascii.find_first_of("eE");
+        if (e != std::string::npos)
+            exponent =
+                std::clamp(std::strtoll(ascii.c_str() + e + 1, nullptr, 10), -1000000LL, 1000000LL);
+        const std::string mantissa = ascii.substr(0, e);
+        const std::size_t point = mantissa.find('.');
+        const std::size_t first = mantissa.find_first_not_of("0.");
+        const long long integerDigits =
+            (long long)(point == std::string::npos ? mantissa.size() : point);
+        const long long firstDigit = (long long)first;
+        const long long magnitude =
+            exponent + (firstDigit < integerDigits ? integerDigits - firstDigit
+                                                   : -(firstDigit - integerDigits - 1));
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+} // namespace
+
+bool equalsAscii(QStringView text, const char* lowerCaseName) {
+    qsizetype i = 0;
+    for (; lowerCaseName[i]; ++i) {
+        if (i >= text.size())
+            return false;
+        char16_t c = text[i].unicode();
+        if (c >= 'A' && c <= 'Z')
+            c = char16_t(c - 'A' + 'a');
+        if (c != char16_t(lowerCaseName[i]))
+            return false;
+    }
+    return i == text.size();
+}
+
+TokenList tokenize(QStringView text) {
+    TokenList list;
+    list.source = text;
+    Reader r(text);
+    for (r.skipBlanks(); !r.atEnd(); r.skipBlanks()) {
+        if (list.count == maxTokens) {
+            list.tooMany = true;
+            break;
+        }
+        Token& t = list.tokens[std::size_t(list.count++)];
+        const qsizetype start = r.pos;
+        const char16_t c = r.at();
+        if (r.startsNumber()) {
+            if (c == '+' || c == '-')
+                ++r.pos;
+            r.skipDigits();
+            if (r.at() == '.' && isDigit(r.at(1))) {
+                ++r.pos;
+                r.skipDigits();
+            }
+            if ((r.at() == 'e' || r.at() == 'E') &&
+                (isDigit(r.at(1)) || ((r.at(1) == '+' || r.at(1) == '-') && isDigit(r.at(2))))) {
+                r.pos += 2;
+                r.skipDigits();
+            }
+            t.value = numberValue(r.from(start));
+            if (r.startsIdent()) {
+                const qsizetype unit = r.pos;
+                r.skipName();
+                t.type = TokenType::Dimension;
+                t.name = r.from(unit);
+            } else if (r.at() == '%') {
+                ++r.pos;
+                t.type = TokenType::Percentage;
+            } else {
+                t.type = TokenType::Number;
+            }
+        } else if (r.startsIdent()) {
+            r.skipName();
+            t.name = r.from(start);
+            t.type = TokenType::Ident;
+            if (r.at() == '(') {
+                ++r.pos;
+                t.type = TokenType::Function;
+            }
+        } else if (c == '#' && isName(r.at(1))) {
+            ++r.pos;
+            r.skipName();
+            t.type = TokenType::Hash;
+            t.name = r.from(start + 1);
+        } else {
+            ++r.pos;
+            switch (c) {
+            case ',':
+                t.type = TokenType::Comma;
+                break;
+            case '/':
+                t.type = TokenType::Slash;
+                break;
+            case '(':
+                t.type = TokenType::OpenParen;
+                break;
+            case ')':
+                t.type = TokenType::CloseParen;
+                break;
+            default:
+                // One whole character, so a message never shows half a surrogate pair.
+                if (QChar::isHighSurrogate(c) && QChar::isLowSurrogate(r.at()))
+                    ++r.pos;
+                t.type = TokenType::Delim;
+            }
+        }
+        t.text = r.from(start);
+    }
+    return list;
+}
+
+} // namespace pigmora::css
