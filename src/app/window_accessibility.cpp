@@ -55,6 +55,10 @@ private:
 
 void describeMainWindow(const WindowControls& controls, const MenuActions& menus) {
     new SampleDescription(controls.lblTest);
+    // The captions beside the sliders and the sample: the controls are named after them.
+    for (const ChannelRow& row : controls.rows)
+        setAccessibleHidden(row.label, true);
+    setAccessibleHidden(controls.lblVorschau, true);
 
     PanelStatusBar* bar = controls.StatusBar1;
     setAccessibleRole(bar, QAccessible::StatusBar);

@@ -27,8 +27,8 @@ QFrame* section(QWidget* parent, const char* name, const char* titleName, const 
     auto* frame = new QFrame(parent);
     frame->setObjectName(QString::fromUtf8(name));
     frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
-    frame->setAccessibleName(text);
     setAccessibleRole(frame, QAccessible::Grouping);
+    frame->setAccessibleName(text);
     setAccessibleHidden(*titleLabel, true);
     return frame;
 }
