@@ -10,12 +10,14 @@ cd "$(dirname "$0")/.."
 # CSS export out in Chromium and builds the token export with Style Dictionary, which npm
 # installs from its lock file. The eyedropper is tested on a real X server (Xvfb, the pointer
 # moved by xdotool) and on a headless Weston with Qt's Wayland plugin, against a stand-in portal
-# (python3-dbus, python3-gi) on a private session bus.
+# (python3-dbus, python3-gi) on a private session bus. A screen reader's view is checked through
+# AT-SPI (at-spi2-core's accessibility bus, python3-pyatspi as the client).
 # Debian's npm only where no npm came with node (a nodejs package from elsewhere brings its own).
 npm=""
 command -v npm >/dev/null 2>&1 || npm=npm
 ./scripts/install-deps.sh desktop-file-utils appstream python3-tinycss2 chromium nodejs $npm \
-    xvfb xdotool weston qt6-wayland dbus-daemon python3-dbus python3-gi
+    xvfb xdotool weston qt6-wayland dbus-daemon dbus-bin python3-dbus python3-gi \
+    at-spi2-core python3-pyatspi
 build="${BUILD_DIR:-build}"
 # shellcheck disable=SC2086 # CMAKE_ARGS is meant to split into words
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON ${CMAKE_ARGS:-}

@@ -1,5 +1,7 @@
 #include "about_layout.h"
 
+#include "accessibility/accessible_shape.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
@@ -79,6 +81,9 @@ AboutControls buildAboutLayout(QWidget* client) {
     // The etched separator: a grey line with a white one just below it.
     c.Line1[1] = line(client, "Line1_1", 90, 5654, 2445, 1, QColor(0x80, 0x80, 0x80));
     c.Line1[0] = line(client, "Line1_0", 105, 5654, 2460, 2, Qt::white);
+    // For a screen reader the two are one separator.
+    setAccessibleRole(c.Line1[1], QAccessible::Separator);
+    setAccessibleHidden(c.Line1[0], true);
 
     c.lblDisclaimer = label(client, "lblDisclaimer", QStringLiteral("© 2026 Das Pigmora-Team"),
                             twipsRect(255, 2625, 3870, 225), true);

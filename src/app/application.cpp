@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "accessibility/accessible_shape.h"
 #include "channel_slider.h"
 #include "version.h"
 
@@ -94,6 +95,7 @@ void setUpApplication(QApplication& app) {
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationVersion(QStringLiteral(PIGMORA_VERSION));
     ChannelSlider::installAccessibility();
+    installAccessibility();
     QApplication::setWindowIcon(programIcon());
     // The style chosen for the application (platform, -style, QT_STYLE_OVERRIDE), wrapped.
     if (!dynamic_cast<StartupStyle*>(QApplication::style()))

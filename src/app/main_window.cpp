@@ -9,6 +9,7 @@
 #include "schemes/scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
+#include "window_accessibility.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -59,6 +60,7 @@ frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dial
     connectChannelHandlers();
     connectMenuHandlers();
     connectSchemeHandlers();
+    describeMainWindow(ui_, menu_);
     Form_Load(schemeDirectory);
     ui_.rows[0].decimalBox->setFocus();
 }

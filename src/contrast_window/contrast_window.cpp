@@ -1,5 +1,6 @@
 #include "contrast_window.h"
 
+#include "accessibility/accessible_shape.h"
 #include "editor/channel_editor.h"
 #include "editor/editor_state.h"
 #include "editor/text_forms.h"
@@ -37,6 +38,7 @@ frmKontrast::frmKontrast(QWidget* owner, const EditorState& state, ChannelEditor
     setObjectName(QStringLiteral("frmKontrast"));
     setWindowTitle(QStringLiteral("Kontrast"));
     setAccessibleName(windowTitle());
+    setAccessibleRole(this, QAccessible::Window);
 
     const std::pair<QPushButton*, const OfferedColour*> offers[] = {
         {ui_.aa.lighter.apply, &report_.aaOffer.lighter},
@@ -84,8 +86,8 @@ void frmKontrast::refresh() {
 void frmKontrast::showReport() {
     const ContrastReport& r = report_;
     showValue(ui_.lblVerhältnis, QStringLiteral("Kontrastverhältnis"), r.ratio);
-    showValue(ui_.lblTextgröße, QStringLiteral("Textgröße"), r.textSize);
-    showValue(ui_.lblSchwelle, QStringLiteral("Schwellen"), r.threshold);
+    showCaption(ui_.lblTextgröße, r.textSize);
+    showCaption(ui_.lblSchwelle, r.threshold);
     const std::pair<QLabel*, QLabel*> verdictLabels[] = {{ui_.lblAATitel, ui_.lblAA},
                                                          {ui_.lblAAATitel, ui_.lblAAA},
                                                          {ui_.lblGrafikTitel, ui_.lblGrafik}};
@@ -96,7 +98,7 @@ void frmKontrast::showReport() {
         showValue(value, verdicts[i]->caption, verdicts[i]->text);
     }
     showValue(ui_.lblApca, ui_.lblApcaTitel->text(), r.apca);
-    showValue(ui_.lblBearbeitet, QStringLiteral("Bearbeitete Farbe"), r.edited);
+    showCaption(ui_.lblBearbeitet, r.edited);
     for (std::size_t i = 0; i < ui_.lblAls.size(); ++i)
         showValue(ui_.lblAls[i],
                   QStringLiteral("Bearbeitete Farbe als %1").arg(QLatin1String(editedFormNames[i])),

@@ -1,5 +1,6 @@
 #include "kontrast_layout.h"
 
+#include "accessibility/accessible_shape.h"
 #include "value_label.h"
 
 #include <QFrame>
@@ -14,7 +15,8 @@ namespace pigmora {
 namespace {
 
 // A section: a bold title and below it a framed panel, which paints no background of its own,
-// so the opaque labels on it match the window.
+// so the opaque labels on it match the window. A screen reader meets the title once, as the
+// name of the group.
 QFrame* section(QWidget* parent, const char* name, const char* titleName, const char* title,
                 QLabel** titleLabel) {
     const QString text = QString::fromUtf8(title);
@@ -25,15 +27,19 @@ QFrame* section(QWidget* parent, const char* name, const char* titleName, const 
     auto* frame = new QFrame(parent);
     frame->setObjectName(QString::fromUtf8(name));
     frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+    setAccessibleRole(frame, QAccessible::Grouping);
     frame->setAccessibleName(text);
+    setAccessibleHidden(*titleLabel, true);
     return frame;
 }
 
-// A caption in column 0 and its value in column 1 of `grid`.
+// A caption in column 0 and its value in column 1 of `grid`. The value's accessible name
+// carries the caption, so the caption itself is not read again.
 QLabel* captionedValue(QWidget* parent, QGridLayout* grid, int row, const char* captionName,
                        const char* valueName, const char* caption, QLabel** captionLabel) {
     const QString text = QString::fromUtf8(caption);
     *captionLabel = namedLabel(parent, captionName, text, text);
+    setAccessibleHidden(*captionLabel, true);
     QLabel* value = namedLabel(parent, valueName, QString(), text);
     reserveWidth(value, {QStringLiteral("nicht bestanden"), QStringLiteral("-108,8")});
     grid->addWidget(*captionLabel, row, 0);
@@ -116,9 +122,6 @@ KontrastControls buildKontrastLayout(QWidget* window) {
     buildWcag(c);
     buildOffers(c);
     buildVision(c);
-    c.cmdSchließen = new QPushButton(QStringLiteral("Schließen"), window);
-    c.cmdSchließen->setObjectName(QStringLiteral("cmdSchließen"));
-    c.cmdSchließen->setAccessibleName(QStringLiteral("Schließen"));
 
     const auto button = [window](const char* name, const char* caption, const char* accessible) {
         auto* b = new QPushButton(QString::fromUtf8(caption), window);
@@ -131,6 +134,10 @@ KontrastControls buildKontrastLayout(QWidget* window) {
     c.cmdHintergrundVomBildschirm =
         button("cmdHintergrundVomBildschirm", "&Hintergrund vom Bildschirm",
                "Hintergrundfarbe vom Bildschirm wählen");
+    // Made after them, so a screen reader meets the buttons in the order they stand.
+    c.cmdSchließen = new QPushButton(QStringLiteral("Schließen"), window);
+    c.cmdSchließen->setObjectName(QStringLiteral("cmdSchließen"));
+    c.cmdSchließen->setAccessibleName(QStringLiteral("Schließen"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(c.cmdTextVomBildschirm);

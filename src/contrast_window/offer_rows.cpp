@@ -1,5 +1,6 @@
 #include "offer_rows.h"
 
+#include "accessibility/accessible_shape.h"
 #include "value_label.h"
 
 #include <QGridLayout>
@@ -28,6 +29,10 @@ OfferRow addOfferRow(QWidget* parent, QGridLayout* grid, int row, const QString&
     r.apply = new QPushButton(QStringLiteral("Übernehmen"), parent);
     r.apply->setObjectName(QString::fromUtf8(name("cmd", "")));
     r.apply->setAccessibleName(what + QStringLiteral(": übernehmen"));
+    // A screen reader hears the row once, from its button: the side, swatch, hex text and
+    // ratio are all in the button's name.
+    for (QLabel* shownOnly : {r.side, r.swatch, r.hex, r.ratio})
+        setAccessibleHidden(shownOnly, true);
     reserveWidth(r.hex, {QStringLiteral("#DDDDDD")});
     reserveWidth(r.ratio, {QStringLiteral("21,00:1")});
     r.ratio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -46,6 +51,7 @@ void showOffer(const OfferRow& row, const OfferedColour& offer) {
     showValue(row.hex, what, offer.hex);
     showValue(row.ratio, what + QStringLiteral(": Kontrastverhältnis"), offer.ratio);
     row.apply->setEnabled(offer.exists);
+    // The button is what Tab reaches, so it says the whole offer, or once "keine Farbe".
     row.apply->setAccessibleName(
         offer.exists ? QStringLiteral("%1 übernehmen: %2, %3").arg(what, offer.hex, offer.ratio)
                      : what + QStringLiteral(": keine Farbe"));
@@ -60,6 +66,7 @@ LevelRows addLevelRows(QWidget* parent, QGridLayout* grid, int firstRow, const c
     };
     LevelRows rows;
     rows.caption = namedLabel(parent, objectName("Stufe").constData(), name, name);
+    setAccessibleHidden(rows.caption, true); // the hint's name begins with it
     rows.hint = namedLabel(parent, objectName("Hinweis").constData(), QString(), name);
     reserveWidth(rows.caption, {QStringLiteral("AAA (4,5:1)")});
     reserveWidth(rows.hint,

@@ -28,7 +28,10 @@ void reserveWidth(QLabel* label, const QStringList& texts) {
 
 void showValue(QLabel* label, const QString& caption, const QString& value) {
     label->setText(value);
-    label->setAccessibleName(caption + QStringLiteral(": ") + value);
+    QString name = caption;
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    label->setAccessibleName(name + QStringLiteral(": ") + value);
 }
 
 void showCaption(QLabel* label, const QString& text) {

@@ -16,9 +16,10 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text,
                    const QString& accessibleName);
 // Keeps room for the longest of `texts`, so the window keeps its size whatever the label shows.
 void reserveWidth(QLabel* label, const QStringList& texts);
-// Shows `value` in a label that a screen reader announces as "<caption>: <value>".
+// Shows `value` in a label that a screen reader announces as "<caption>: <value>" (a caption
+// that ends in a colon keeps only that one).
 void showValue(QLabel* label, const QString& caption, const QString& value);
-// Shows a caption, which is also its accessible name.
+// Shows a text that is its own accessible name.
 void showCaption(QLabel* label, const QString& text);
 // A small framed field that shows a colour; without a colour it stays empty.
 QLabel* colourSwatch(QWidget* parent, const char* name, const QString& accessibleName);

@@ -1,5 +1,6 @@
 #include "vision_previews.h"
 
+#include "accessibility/accessible_shape.h"
 #include "editor/widget_colours.h"
 #include "value_label.h"
 
@@ -16,6 +17,7 @@ VisionPreview addVisionPreview(QWidget* parent, QGridLayout* grid, int row,
     };
     VisionPreview p;
     p.name = namedLabel(parent, objectName("").constData(), name + QLatin1Char(':'), name);
+    setAccessibleHidden(p.name, true); // every other label of the row begins with it
     p.sample = namedLabel(parent, objectName("Probe").constData(), QStringLiteral("Beispieltext"),
                           name + QStringLiteral(": Vorschau"));
     p.sample->setAlignment(Qt::AlignCenter);
@@ -40,7 +42,9 @@ void showVisionPreview(const VisionPreview& preview, const VisionRow& vision) {
     preview.sample->setAccessibleDescription(
         QStringLiteral("Text %1 auf %2")
             .arg(hashColourText(vision.text), hashColourText(vision.background)));
-    showValue(preview.ratio, vision.name + QStringLiteral(": Kontrastverhältnis"), vision.ratio);
+    preview.ratio->setText(vision.ratio);
+    preview.ratio->setAccessibleName(vision.name + QStringLiteral(": Kontrastverhältnis ") +
+                                     vision.ratio);
     showValue(preview.verdict, vision.name, vision.verdict);
 }
 

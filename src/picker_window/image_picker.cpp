@@ -1,5 +1,6 @@
 #include "image_picker.h"
 
+#include "accessibility/accessible_shape.h"
 #include "picker_canvas.h"
 
 #include <QCloseEvent>
@@ -19,6 +20,7 @@ frmBildPipette::frmBildPipette(QImage image, const QString& fileName, Rgb other,
     setObjectName(QStringLiteral("frmBildPipette"));
     setWindowTitle(QStringLiteral("Farbe aus Bild – %1").arg(QFileInfo(fileName).fileName()));
     setAccessibleName(QStringLiteral("Farbe aus Bild"));
+    setAccessibleRole(this, QAccessible::Window);
     setAttribute(Qt::WA_DeleteOnClose);
 
     const QSize size = image.size();
@@ -27,7 +29,6 @@ frmBildPipette::frmBildPipette(QImage image, const QString& fileName, Rgb other,
     scroll_->setWidget(canvas_);
     scroll_->setAccessibleName(QStringLiteral("Bild"));
     value_->setObjectName(QStringLiteral("lblPipettenWert"));
-    value_->setAccessibleName(QStringLiteral("Gewählte Farbe"));
     value_->setText(QStringLiteral("Ein Klick oder die Eingabetaste übernimmt die Farbe, ein "
                                    "Rechtsklick oder Escape bricht ab."));
     auto* column = new QVBoxLayout(this);
@@ -36,6 +37,7 @@ frmBildPipette::frmBildPipette(QImage image, const QString& fileName, Rgb other,
 
     connect(canvas_, &PickerCanvas::chosen, this, [this] {
         value_->setText(canvas_->description());
+        value_->setAccessibleName(QStringLiteral("Gewählte Farbe: ") + canvas_->description());
         setAccessibleDescription(canvas_->description());
     });
     connect(canvas_, &PickerCanvas::picked, this, [this](Rgb colour) {

@@ -92,7 +92,9 @@ void PickerCanvas::moveMagnifier(QPoint pixel, QPointF anchor) {
     else if (changed)
         update(after);
     if (changed)
-        emit chosen();
+        // The focused control says what the magnifier shows.
+        setAccessibleDescription(description());
+    emit chosen();
 }
 
 void PickerCanvas::paintEvent(QPaintEvent* event) {

@@ -1,5 +1,6 @@
 #include "screen_picker.h"
 
+#include "accessibility/accessible_shape.h"
 #include "eyedropper/pixel_picking.h"
 #include "picker_canvas.h"
 
@@ -14,6 +15,7 @@ frmPipette::frmPipette(const ScreenPicture& picture, Rgb other)
     setObjectName(QStringLiteral("frmPipette"));
     setWindowTitle(QStringLiteral("Farbe vom Bildschirm"));
     setAccessibleName(windowTitle());
+    setAccessibleRole(this, QAccessible::Window);
     setAccessibleDescription(QStringLiteral(
         "Pfeiltasten wählen das Pixel, Eingabe übernimmt die Farbe, Escape bricht ab."));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,9 @@
 #include "window_driver.h"
 
 #include "about/about_window.h"
+#include "app/menu_tree.h"
+#include "app/status_bar.h"
+#include "contrast_window/contrast_window.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
@@ -21,6 +24,11 @@ private slots:
     void names();
     void valuesFollowTheChannels();
     void aboutWindowNames();
+    void sampleDescribesItsPair();
+    void shapes_data();
+    void shapes();
+    void pressesRunAfterTheCall_data();
+    void pressesRunAfterTheCall();
 
 private:
     test::WindowUnderTest window_;
@@ -101,6 +109,96 @@ void TestAccessibility::aboutWindowNames() {
         QCOMPARE(a->text(QAccessible::Name), QString::fromUtf8(name));
     }
     about->close();
+}
+
+void TestAccessibility::sampleDescribesItsPair() {
+    QWidget* sample = byName(window_.get(), "lblTest");
+    QCOMPARE(sample->accessibleDescription(), "Text #000000 auf #000000, Kontrast 1,00:1");
+    test::typeColour(window_.get(), 255, 255, 255); // the background
+    QTest::keyClick(window_.get(), Qt::Key_V, Qt::ControlModifier);
+    test::typeColour(window_.get(), 0x77, 0x77, 0x77);
+    QCOMPARE(sample->accessibleDescription(), "Text #777777 auf #FFFFFF, Kontrast 4,47:1");
+}
+
+namespace {
+
+QStringList childNames(QAccessibleInterface* a) {
+    QStringList names;
+    for (int i = 0; i < a->childCount(); ++i)
+        names << a->child(i)->object()->objectName();
+    return names;
+}
+
+} // namespace
+
+// Roles, and which children a screen reader meets: captions whose text is already in another
+// control's name are left out, nothing else.
+void TestAccessibility::shapes_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QStringList>("children");    // some that are there
+    QTest::addColumn<QStringList>("notChildren"); // and some that are not
+    QTest::newRow("contrast window")
+        << "frmKontrast" << int(QAccessible::Window) << QStringList{"fraWcag", "cmdSchließen"}
+        << QStringList{"lblWcag", "lblVorschlag"};
+    QTest::newRow("section") << "fraWcag" << int(QAccessible::Grouping)
+                             << QStringList{"lblVerhältnis", "lblAA"}
+                             << QStringList{"lblVerhältnisTitel", "lblAATitel"};
+    QTest::newRow("offers") << "fraVorschlag" << int(QAccessible::Grouping)
+                            << QStringList{"lblAAHinweis", "cmdAAHeller"}
+                            << QStringList{"lblAAStufe", "lblAAHellerFarbe", "lblAAHellerHex"};
+    QTest::newRow("status bar") << "StatusBar1" << int(QAccessible::StatusBar) << QStringList{}
+                                << QStringList{};
+    QTest::newRow("client area") << "clientArea" << int(QAccessible::Client)
+                                 << QStringList{"sldRot", "lblTest"}
+                                 << QStringList{"lblRot", "lblVorschau"};
+}
+
+void TestAccessibility::shapes() {
+    QFETCH(QString, control);
+    QTest::keyClick(window_.get(), Qt::Key_K, Qt::ControlModifier);
+    QObject* widget = control == "frmKontrast" ? window_->findChild<QObject*>(control)
+                                               : byName(window_.get(), control);
+    QVERIFY(widget);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(a);
+    QTEST(int(a->role()), "role");
+    const QStringList met = childNames(a);
+    QFETCH(QStringList, children);
+    for (const QString& child : children)
+        QVERIFY2(met.contains(child), qPrintable(child));
+    QFETCH(QStringList, notChildren);
+    for (const QString& child : notChildren)
+        QVERIFY2(!met.contains(child), qPrintable(child));
+    for (int i = 0; i < a->childCount(); ++i)
+        QCOMPARE(a->indexOfChild(a->child(i)), i);
+}
+
+// An assistive technology's press returns before the command runs, so a modal dialog does not
+// hold it; the command then runs as a click would run it.
+void TestAccessibility::pressesRunAfterTheCall_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("menu item") << "mnuVorder";
+    QTest::newRow("status panel") << "StatusBar1";
+}
+
+void TestAccessibility::pressesRunAfterTheCall() {
+    QFETCH(QString, control);
+    QObject* target = control == "mnuVorder"
+                          ? static_cast<QObject*>(window_->menus().mnuVorder)
+                          : static_cast<QObject*>(window_->controls().StatusBar1->panel(1));
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(target);
+    QVERIFY(a && a->actionInterface());
+    QVERIFY(
+        a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    QCOMPARE(window_->state().bytziel, 2);
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(window_->state().bytziel, 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(window_->state().bytziel, 1);
+    QVERIFY(window_->menus().mnuVorder->isChecked());
+    if (control == "StatusBar1")
+        QVERIFY(!a->state().checked); // pressed in only while the background is edited
 }
 
 QTEST_MAIN(TestAccessibility)
