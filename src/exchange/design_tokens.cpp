@@ -8,11 +8,10 @@
 #include "scheme_import.h"
 
 #include <QHash>
-#include <QLocale>
 #include <QSet>
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <cmath>
 
 namespace pigmora {
 
@@ -20,46 +19,6 @@ namespace {
 
 const QString schemesGroup = QStringLiteral("farbschema");
 const QLatin1String ourExtension("org.pigmora");
-
-// A colour read for a token: the colour, its opacity (1 when the text names none) and, when
-// there is no colour, why. Every token colour is read here, so the CSS reader's fields are
-// used in one place only.
-struct TokenColour {
-    std::optional<Rgb> colour;
-    double alpha = 1;
-    QString error;
-};
-
-// The CSS reader of today takes no color(); until the one of CSS Color 4 replaces it, the
-// export's own form, color(srgb r g b) with numbers from 0 to 1, is read here.
-std::optional<Rgb> srgbFunction(const QString& css) {
-    const QString prefix = QStringLiteral("color(srgb ");
-    if (!css.startsWith(prefix) || !css.endsWith(QLatin1Char(')')))
-        return std::nullopt;
-    const QStringList parts =
-        css.mid(prefix.size(), css.size() - prefix.size() - 1).split(QLatin1Char(' '));
-    if (parts.size() != 3)
-        return std::nullopt;
-    ChannelValue c[3];
-    for (int i = 0; i < 3; ++i) {
-        const QByteArray digits = parts[i].toLatin1();
-        double v = -1;
-        const auto [end, error] =
-            std::from_chars(digits.constData(), digits.constData() + digits.size(), v);
-        if (error != std::errc() || end != digits.constData() + digits.size() ||
-            !(v >= 0 && v <= 1))
-            return std::nullopt;
-        c[i] = ChannelValue(std::lround(v * 255));
-    }
-    return Rgb{c[0], c[1], c[2]};
-}
-
-TokenColour readTokenColour(const QString& css) {
-    if (const auto srgb = srgbFunction(css))
-        return {srgb, 1.0, {}};
-    const CssColourReading reading = readCssColour(css);
-    return {reading.colour, 1.0, reading.error};
-}
 
 // c / 255 with four decimals, which give back every 8-bit channel when multiplied by 255 and
 // rounded: 0, 0.0039, ..., 0.502, ..., 1.
@@ -147,6 +106,7 @@ struct Group {
 // The outcome of following a token to its colour.
 struct Resolution {
     std::optional<Rgb> colour;
+    bool mapped = false; // outside sRGB, gamut-mapped into it
     QString reason;
 };
 
@@ -252,73 +212,121 @@ bool TokenReader::isColourToken(const Token& token) const {
     return false;
 }
 
-QString cssNumber(const OrderedJson& json, Index component) {
-    if (json.kind(component) == Kind::String && json.text(component) == QLatin1String("none"))
-        return QStringLiteral("none");
-    return QString::number(json.number(component), 'g', QLocale::FloatingPointShortest);
+// The colour spaces of the Color module. Those with a CSS function of their own (hsl(),
+// lab() ...) take the module's components as bare numbers in the same ranges: hues in degrees,
+// saturation, lightness, whiteness and blackness and the lightness of lab() and lch() from 0 to
+// 100, that of oklab() and oklch() from 0 to 1. The others are read by color().
+struct TokenColourSpace {
+    QLatin1String name;
+    bool ownFunction;
+};
+constexpr TokenColourSpace tokenColourSpaces[] = {
+    {QLatin1String("srgb"), false},         {QLatin1String("srgb-linear"), false},
+    {QLatin1String("display-p3"), false},   {QLatin1String("a98-rgb"), false},
+    {QLatin1String("prophoto-rgb"), false}, {QLatin1String("rec2020"), false},
+    {QLatin1String("xyz-d65"), false},      {QLatin1String("xyz-d50"), false},
+    {QLatin1String("hsl"), true},           {QLatin1String("hwb"), true},
+    {QLatin1String("lab"), true},           {QLatin1String("lch"), true},
+    {QLatin1String("oklab"), true},         {QLatin1String("oklch"), true},
+};
+
+// A CSS text read as a token's colour: only an opaque one is taken.
+Resolution cssColour(const QString& css) {
+    const CssColourReading reading = readCssColour(css);
+    if (!reading.colour)
+        return {std::nullopt, false, reading.error};
+    if (reading.alpha < 1)
+        return {std::nullopt, false,
+                notOpaqueText(css, reading.alpha) +
+                    QStringLiteral(" Ein Farbschema hat nur deckende Farben.")};
+    return {reading.colour, reading.mapped, {}};
 }
 
-Resolution TokenReader::readValue(Index value) const {
-    if (json_.kind(value) == Kind::String) { // a CSS colour, as older tools write it
-        const TokenColour colour = readTokenColour(json_.text(value));
-        if (!colour.colour)
-            return {std::nullopt, colour.error};
-        if (colour.alpha < 1)
-            return {std::nullopt, QStringLiteral("Die Farbe ist durchscheinend; ein Farbschema "
-                                                 "hat nur deckende Farben.")};
-        return {colour.colour, {}};
+// The CSS text of a value object: the function of its colour space, three numbers or "none"
+// and perhaps the alpha. It is ASCII and short, so it is made in place; the numbers in their
+// shortest form that reads back the same double (std::to_chars, which knows no locale).
+class CssText {
+public:
+    void add(QLatin1String text) {
+        if (text.size() <= end_ - at_)
+            at_ = std::copy(text.begin(), text.end(), at_);
     }
+    void add(double number) {
+        if (const auto [end, error] = std::to_chars(at_, end_, number); error == std::errc())
+            at_ = end;
+    }
+    QString text() const { return QString::fromLatin1(buffer_, at_ - buffer_); }
+
+private:
+    // "color(prophoto-rgb " and four numbers of at most 24 characters with their separators
+    char buffer_[160];
+    char* at_ = buffer_;
+    char* const end_ = buffer_ + sizeof buffer_;
+};
+
+Resolution TokenReader::readValue(Index value) const {
+    if (json_.kind(value) == Kind::String) // a CSS colour, as older tools write it
+        return cssColour(json_.text(value));
     if (json_.kind(value) != Kind::Object)
-        return {std::nullopt, QStringLiteral("Der Wert ist weder eine Farbe (ein Objekt mit "
-                                             "„colorSpace“ und „components“ oder ein Text in "
-                                             "CSS) noch ein Verweis.")};
+        return {std::nullopt, false,
+                QStringLiteral("Der Wert ist weder eine Farbe (ein Objekt mit „colorSpace“ und "
+                               "„components“ oder ein Text in CSS) noch ein Verweis.")};
     const Index space = json_.member(value, QLatin1String("colorSpace"));
     const Index components = json_.member(value, QLatin1String("components"));
     if (space == OrderedJson::none || json_.kind(space) != Kind::String ||
         components == OrderedJson::none)
-        return {std::nullopt, QStringLiteral("Der Farbwert braucht „colorSpace“ und "
-                                             "„components“.")};
-    static const QSet<QString> predefined{
-        QStringLiteral("srgb"),    QStringLiteral("srgb-linear"),  QStringLiteral("display-p3"),
-        QStringLiteral("a98-rgb"), QStringLiteral("prophoto-rgb"), QStringLiteral("rec2020"),
-        QStringLiteral("xyz-d65"), QStringLiteral("xyz-d50")};
-    static const QSet<QString> functions{QStringLiteral("hsl"),   QStringLiteral("hwb"),
-                                         QStringLiteral("lab"),   QStringLiteral("lch"),
-                                         QStringLiteral("oklab"), QStringLiteral("oklch")};
+        return {std::nullopt, false,
+                QStringLiteral("Der Farbwert braucht „colorSpace“ und „components“.")};
     const QString spaceName = json_.text(space);
-    if (!predefined.contains(spaceName) && !functions.contains(spaceName))
-        return {
-            std::nullopt,
-            QStringLiteral("Den Farbraum „%1“ kennt das Format nicht.").arg(shownText(spaceName))};
-    QStringList numbers;
-    if (json_.kind(components) == Kind::Array)
-        for (Index c = json_.firstChild(components); c != OrderedJson::none; c = json_.next(c)) {
-            const bool none =
-                json_.kind(c) == Kind::String && json_.text(c) == QLatin1String("none");
-            if (json_.kind(c) != Kind::Number && !none) {
-                numbers.clear();
-                break;
-            }
-            numbers << cssNumber(json_, c);
-        }
-    if (numbers.size() != 3)
-        return {std::nullopt, QStringLiteral("„components“ braucht drei Zahlen (oder „none“).")};
+    const auto known =
+        std::find_if(std::begin(tokenColourSpaces), std::end(tokenColourSpaces),
+                     [&spaceName](const TokenColourSpace& s) { return spaceName == s.name; });
+    if (known == std::end(tokenColourSpaces))
+        return {std::nullopt, false,
+                QStringLiteral("Den Farbraum „%1“ kennt das Format nicht; bekannt sind srgb, "
+                               "srgb-linear, display-p3, a98-rgb, prophoto-rgb, rec2020, "
+                               "xyz-d65, xyz-d50, hsl, hwb, lab, lch, oklab und oklch.")
+                    .arg(shownText(spaceName))};
+    // "hex" is only the fallback for tools that cannot read the colour space; the components
+    // are the colour.
+    CssText css;
+    if (known->ownFunction) {
+        css.add(known->name);
+        css.add(QLatin1String("("));
+    } else {
+        css.add(QLatin1String("color("));
+        css.add(known->name);
+        css.add(QLatin1String(" "));
+    }
+    const auto component = [&](Index c) {
+        if (json_.kind(c) == Kind::Number)
+            css.add(json_.number(c));
+        else if (json_.kind(c) == Kind::String && json_.text(c) == QLatin1String("none"))
+            css.add(QLatin1String("none"));
+        else
+            return false;
+        return true;
+    };
+    int count = 0;
+    bool numbers = json_.kind(components) == Kind::Array;
+    for (Index c = numbers ? json_.firstChild(components) : OrderedJson::none;
+         numbers && c != OrderedJson::none; c = json_.next(c)) {
+        if (count > 0)
+            css.add(QLatin1String(" "));
+        numbers = ++count <= 3 && component(c);
+    }
+    if (!numbers || count != 3)
+        return {std::nullopt, false,
+                QStringLiteral("„components“ braucht drei Zahlen (oder „none“).")};
     const Index alpha = json_.member(value, QLatin1String("alpha"));
     if (alpha != OrderedJson::none) {
         if (json_.kind(alpha) != Kind::Number || json_.number(alpha) < 0 || json_.number(alpha) > 1)
-            return {std::nullopt, QStringLiteral("„alpha“ ist keine Zahl von 0 bis 1.")};
-        if (json_.number(alpha) < 1)
-            return {std::nullopt, QStringLiteral("Die Farbe ist durchscheinend (alpha %1); ein "
-                                                 "Farbschema hat nur deckende Farben.")
-                                      .arg(QString::number(json_.number(alpha)))};
+            return {std::nullopt, false, QStringLiteral("„alpha“ ist keine Zahl von 0 bis 1.")};
+        css.add(QLatin1String(" / "));
+        css.add(json_.number(alpha));
     }
-    const QString css = predefined.contains(spaceName)
-                            ? QStringLiteral("color(%1 %2)").arg(spaceName, numbers.join(' '))
-                            : QStringLiteral("%1(%2)").arg(spaceName, numbers.join(' '));
-    const TokenColour colour = readTokenColour(css);
-    if (!colour.colour)
-        return {std::nullopt, colour.error};
-    return {colour.colour, {}};
+    css.add(QLatin1String(")"));
+    return cssColour(css.text());
 }
 
 Resolution TokenReader::resolve(int token) {
@@ -421,6 +429,7 @@ ImportReading TokenReader::read() {
         }
         ColourScheme scheme{name, {}, {}};
         bool taken = true;
+        int mapped = 0;
         for (const auto& [token, colour] : {std::pair{group.text, &scheme.text},
                                             std::pair{group.background, &scheme.background}}) {
             const Resolution r = resolve(token);
@@ -430,9 +439,12 @@ ImportReading TokenReader::read() {
                 break;
             }
             *colour = *r.colour;
+            mapped += r.mapped ? 1 : 0;
         }
-        if (taken)
+        if (taken) {
             reading.schemes.push_back(scheme);
+            reading.approximated += mapped;
+        }
     }
     return reading;
 }

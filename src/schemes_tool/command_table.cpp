@@ -141,7 +141,8 @@ QList<CommandEntry> makeEntries() {
                           "0 bis 100), oklch (Helligkeit 0 bis 1) und mapped, die Zahlen in "
                           "voller Genauigkeit.")},
           {QString::fromLatin1(option::standardInput),
-           QStringLiteral("Liest die Farben zeilenweise von der Standardeingabe.")}},
+           QStringLiteral("Liest die Farben zeilenweise von der Standardeingabe.")},
+          hiddenSchemeFileOption()},
          {{QStringLiteral("farbe"), QStringLiteral("Die Farbe in CSS-Schreibweise."),
            QStringLiteral("Es fehlt die Farbe (oder --stdin).")}}});
     return entries;

@@ -1,3 +1,4 @@
+#include "css_colour/colour_forms.h"
 #include "exchange/scheme_import.h"
 
 #include <QFile>
@@ -308,6 +309,8 @@ void TestSchemeImport::hostileTokens_data() {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("error");   // part of the file-level message; empty: none
     QTest::addColumn<QString>("refusal"); // "<where>|<part of the reason>"; empty: none
+    QTest::addColumn<QString>("taken");   // the text colour read; empty: refused
+    QTest::addColumn<int>("approximated");
     // A file of one scheme "s" whose text is `text`, beside the tokens in `more`.
     const auto file = [](const QByteArray& text, const QByteArray& more = {},
                          const QByteArray& inScheme = {}) {
@@ -316,8 +319,28 @@ void TestSchemeImport::hostileTokens_data() {
     };
     const auto row = [](const char* name, const QByteArray& contents, const char* error,
                         const char* refusal) {
-        QTest::newRow(name) << contents << QString::fromUtf8(error) << QString::fromUtf8(refusal);
+        QTest::newRow(name) << contents << QString::fromUtf8(error) << QString::fromUtf8(refusal)
+                            << QString() << 0;
     };
+    const auto taken = [&file](const char* name, const QByteArray& text, const char* colour,
+                               int approximated = 0) {
+        QTest::newRow(name) << file(text) << QString() << QString() << QString(colour)
+                            << approximated;
+    };
+    const auto object = [](const char* space, const QByteArray& more) {
+        return "{\"colorSpace\": \"" + QByteArray(space) + "\", " + more + "}";
+    };
+    taken("display-p3", object("display-p3", "\"components\": [0.2, 0.4, 0.6]"), "#1b689d");
+    taken("oklch, opaque alpha given",
+          object("oklch", "\"components\": [0.6, 0.1, 250], \"alpha\": 1"), "#4f84ba");
+    taken("hsl in 0..100", object("hsl", "\"components\": [330, 100, 50]"), "#ff0080");
+    taken("lab", object("lab", "\"components\": [50, 20, -30]"), "#856caa");
+    taken("a none component", object("hsl", "\"components\": [\"none\", 0, 100]"), "#ffffff");
+    taken("hex is only the fallback",
+          object("srgb", "\"components\": [1, 0, 0], \"hex\": \"#00ff00\""), "#ff0000");
+    taken("outside sRGB, mapped and counted", object("display-p3", "\"components\": [1, 0, 1]"),
+          "#ff2bfb", 1);
+    taken("a CSS text", "\"oklch(60% 0.1 250)\"", "#4f84ba");
     row("a cycle", file("\"{a}\"", "\"a\": {\"$value\": \"{b}\"}, \"b\": {\"$value\": \"{a}\"}, "),
         "", "s.text|Kreis: {a} → {b} → {a}");
     row("no such token", file("\"{nirgends.da}\""), "", "s.text|„{nirgends.da}“ führt zu keinem");
@@ -330,7 +353,9 @@ void TestSchemeImport::hostileTokens_data() {
         "s.text|keinem Token");
     row("translucent",
         file("{\"colorSpace\": \"srgb\", \"components\": [1, 0, 0], \"alpha\": 0.5}"), "",
-        "s.text|durchscheinend");
+        "s.text|nicht deckend (Alpha 0,5)");
+    row("translucent as CSS", file("\"#ff000080\""), "",
+        "s.text|„#ff000080“ ist nicht deckend (Alpha 0,502)");
     row("unknown colour space", file("{\"colorSpace\": \"cmyk\", \"components\": [1, 0, 0]}"), "",
         "s.text|Farbraum „cmyk“");
     row("two components", file("{\"colorSpace\": \"srgb\", \"components\": [1, 0]}"), "",
@@ -357,13 +382,24 @@ void TestSchemeImport::hostileTokens_data() {
     row("too many schemes", many + "}", "100.001 Farbschemata; mehr als 100.000", "");
 }
 
-// Each refusal once: the entry with its token path and the reason, or the file with its
-// message; nothing else is read from a refused file.
+// Each colour space's components read as the Color module gives them, and each refusal once:
+// the entry with its token path and the reason, or the file with its message; nothing else is
+// read from a refused file.
 void TestSchemeImport::hostileTokens() {
     QFETCH(QByteArray, contents);
     QFETCH(QString, error);
     QFETCH(QString, refusal);
+    QFETCH(QString, taken);
+    QFETCH(int, approximated);
     const ImportReading read = readSchemeImport(contents, "hostile.tokens.json");
+    if (!taken.isEmpty()) {
+        for (const RefusedEntry& r : read.refused)
+            QFAIL(qPrintable(r.reason));
+        QCOMPARE(read.schemes.size(), std::size_t(1));
+        QCOMPARE(cssHexText(read.schemes[0].text), taken);
+        QCOMPARE(read.approximated, approximated);
+        return;
+    }
     if (!error.isEmpty()) {
         QVERIFY2(read.error.contains(error), qPrintable(read.error));
         QVERIFY(read.schemes.empty() && read.refused.empty());

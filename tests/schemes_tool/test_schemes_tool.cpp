@@ -948,12 +948,16 @@ void TestSchemesTool::exportIntoANamedPipe() {
 
 // A command that reads no scheme file takes --file, before or after it, and ignores it.
 void TestSchemesTool::contrastIgnoresTheSchemeFile() {
-    for (const QStringList& args :
-         {QStringList{"--file", "nirgends.mdb", "contrast", "black", "white"},
-          QStringList{"contrast", "black", "--file=x", "white"}}) {
+    const QString contrast = QStringLiteral("Text #000000 auf Hintergrund #ffffff\n");
+    for (const auto& [args, out] :
+         {std::pair{QStringList{"--file", "nirgends.mdb", "contrast", "black", "white"}, contrast},
+          {QStringList{"contrast", "black", "--file=x", "white"}, contrast},
+          {QStringList{"--file", "nirgends.mdb", "convert", "red"}, QStringLiteral("#ff0000\n")},
+          {QStringList{"convert", "red", "--json", "--file=x"}, QStringLiteral("{\"hex\"")}}) {
         const ToolRun run = tool(args);
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.startsWith("Text #000000 auf Hintergrund #ffffff\n"), qPrintable(run.err));
+        QVERIFY2(run.out.startsWith(out), qPrintable(run.err));
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
     }
 }
 
