@@ -1,7 +1,6 @@
 #include "css_colour/css_colour.h"
 #include "export_writers.h"
 
-#include <QSet>
 #include <QTextStream>
 
 namespace pigmora {
@@ -66,19 +65,9 @@ QString withoutHtmlSpaces(const QString& name) {
 }
 
 QStringList cssClassNames(const std::vector<ColourScheme>& schemes) {
-    QStringList names;
-    names.reserve(qsizetype(schemes.size()));
-    QSet<QString> given;
-    for (const ColourScheme& scheme : schemes) {
-        const QString base = QStringLiteral("farbschema-") +
-                             cssEscapedIdentifierPart(withoutHtmlSpaces(scheme.name));
-        QString name = base;
-        for (int n = 2; given.contains(name); ++n)
-            name = QStringLiteral("%1-%2").arg(base).arg(n);
-        given.insert(name);
-        names << name;
-    }
-    return names;
+    return distinctNames(schemes, [](const QString& name) {
+        return QStringLiteral("farbschema-") + cssEscapedIdentifierPart(withoutHtmlSpaces(name));
+    });
 }
 
 QByteArray writeCss(const std::vector<ColourScheme>& schemes, const ExportStamp& stamp) {

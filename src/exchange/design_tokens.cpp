@@ -47,23 +47,14 @@ QByteArray colourValue(Rgb c) {
 } // namespace
 
 QStringList tokenGroupNames(const std::vector<ColourScheme>& schemes) {
-    QStringList names;
-    names.reserve(qsizetype(schemes.size()));
-    QSet<QString> given;
-    for (const ColourScheme& scheme : schemes) {
-        QString base = scheme.name;
-        for (QChar& c : base)
+    return distinctNames(schemes, [](QString name) {
+        for (QChar& c : name)
             if (c == QLatin1Char('{') || c == QLatin1Char('}') || c == QLatin1Char('.'))
                 c = QLatin1Char('_');
-        if (base.isEmpty() || base.startsWith(QLatin1Char('$')))
-            base = QLatin1Char('_') + base.mid(1);
-        QString name = base;
-        for (int n = 2; given.contains(name); ++n)
-            name = QStringLiteral("%1-%2").arg(base).arg(n);
-        given.insert(name);
-        names << name;
-    }
-    return names;
+        if (name.isEmpty() || name.startsWith(QLatin1Char('$')))
+            name = QLatin1Char('_') + name.mid(1);
+        return name;
+    });
 }
 
 // One scheme a line, as the JSON export writes them.

@@ -2,6 +2,9 @@
 
 #include "scheme_export.h"
 
+#include <QStringList>
+#include <functional>
+
 // The writer of each export format (scheme_export.cpp picks one).
 namespace pigmora {
 
@@ -9,6 +12,11 @@ QByteArray writeCss(const std::vector<ColourScheme>& schemes, const ExportStamp&
 QByteArray writeJson(const std::vector<ColourScheme>& schemes);
 QByteArray writeGpl(const std::vector<ColourScheme>& schemes, const ExportStamp& stamp);
 QByteArray writeTokens(const std::vector<ColourScheme>& schemes);
+
+// The name `nameOf` makes of each scheme's name, in stored order; a name already given gets
+// "-2", "-3" ..., so the names are distinct.
+QStringList distinctNames(const std::vector<ColourScheme>& schemes,
+                          const std::function<QString(const QString&)>& nameOf);
 
 // A text as a JSON string, in UTF-8: quotes, backslashes and control characters escaped.
 QByteArray jsonString(const QString& text);

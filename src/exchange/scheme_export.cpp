@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace pigmora {
 
@@ -64,6 +65,22 @@ bool isSameFile(const QString& a, const QString& b) {
     const QString canonical = QFileInfo(a).canonicalFilePath();
     return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 #endif
+}
+
+QStringList distinctNames(const std::vector<ColourScheme>& schemes,
+                          const std::function<QString(const QString&)>& nameOf) {
+    QStringList names;
+    names.reserve(qsizetype(schemes.size()));
+    QSet<QString> given;
+    for (const ColourScheme& scheme : schemes) {
+        const QString base = nameOf(scheme.name);
+        QString name = base;
+        for (int n = 2; given.contains(name); ++n)
+            name = QStringLiteral("%1-%2").arg(base).arg(n);
+        given.insert(name);
+        names << name;
+    }
+    return names;
 }
 
 QString stampText(const ExportStamp& stamp) {
