@@ -6,9 +6,11 @@
 #   FUZZ_SECONDS  seconds per target (default 20)
 #   FUZZ_JOBS     targets run at once (default 2, one a core)
 #   MERGE=1       afterwards, adds the inputs that reached new code to the corpus (to commit)
+# With --install-only it only installs what is missing.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh clang libclang-rt-14-dev
+[ "${1:-}" = --install-only ] && exit 0
 cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIGMORA_FUZZ=ON -DBUILD_TESTING=OFF
 targets="numeric_reading text_forms scheme_file css_colour json_import gpl_import token_import"

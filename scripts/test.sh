@@ -3,6 +3,7 @@
 # needed). Fails when a test fails.
 #   BUILD_DIR   build directory (default: build)
 #   CMAKE_ARGS  further CMake options, e.g. "-DPIGMORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+# With --install-only it only installs what is missing.
 set -eu
 cd "$(dirname "$0")/.."
 # The install test validates the desktop entry and the AppStream file; the export test reads
@@ -18,6 +19,7 @@ command -v npm >/dev/null 2>&1 || npm=npm
 ./scripts/install-deps.sh desktop-file-utils appstream python3-tinycss2 chromium nodejs $npm \
     xvfb xdotool weston qt6-wayland dbus-daemon dbus-bin python3-dbus python3-gi \
     at-spi2-core python3-pyatspi
+[ "${1:-}" = --install-only ] && exit 0
 build="${BUILD_DIR:-build}"
 # shellcheck disable=SC2086 # CMAKE_ARGS is meant to split into words
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON ${CMAKE_ARGS:-}

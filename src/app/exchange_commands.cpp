@@ -45,11 +45,6 @@ ExchangeFormat formatOfFilter(const QString& filter) {
     return filters[0].format;
 }
 
-// Counts in the messages are German, as their sentences are: "100.000".
-QString number(qint64 n) {
-    return germanNumber(n);
-}
-
 } // namespace
 
 QString leftOutMessage(qint64 written, qint64 leftOut, const QString& path) {
@@ -57,14 +52,14 @@ QString leftOutMessage(qint64 written, qint64 leftOut, const QString& path) {
     const QString exported =
         written == 1 ? QStringLiteral("1 Farbschema wurde nach %1 exportiert.").arg(file)
                      : QStringLiteral("%1 Farbschemata wurden nach %2 exportiert.")
-                           .arg(number(written), file);
+                           .arg(germanNumber(written), file);
     const QString left =
         leftOut == 1
             ? QStringLiteral("1 Eintrag ohne Namen oder mit unbrauchbaren Farbwerten wurde "
                              "ausgelassen.")
             : QStringLiteral("%1 Einträge ohne Namen oder mit unbrauchbaren Farbwerten wurden "
                              "ausgelassen.")
-                  .arg(number(leftOut));
+                  .arg(germanNumber(leftOut));
     return exported + QLatin1Char('\n') + left;
 }
 

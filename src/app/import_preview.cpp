@@ -15,10 +15,6 @@ namespace pigmora {
 
 namespace {
 
-QString number(qint64 n) {
-    return germanNumber(n);
-}
-
 // A read-only table of rows of one height: nothing is measured per row, so a long list costs
 // only the rows in view.
 QTableView* table(QWidget* owner, const char* name, const QString& accessibleName,
@@ -63,31 +59,32 @@ QPushButton* button(QWidget* owner, const char* name, const QString& text) {
 QString importedSchemesCaption(qint64 count, qint64 approximated) {
     if (count == 0)
         return QStringLiteral("Die Datei enthält kein Farbschema, das hinzugefügt werden kann.");
-    QString caption = count == 1
-                          ? QStringLiteral("1 Farbschema wird hinzugefügt")
-                          : QStringLiteral("%1 Farbschemata werden hinzugefügt").arg(number(count));
+    QString caption =
+        count == 1 ? QStringLiteral("1 Farbschema wird hinzugefügt")
+                   : QStringLiteral("%1 Farbschemata werden hinzugefügt").arg(germanNumber(count));
     if (approximated == 1)
         caption += QStringLiteral(" (1 Farbe lag außerhalb von sRGB und wurde angenähert)");
     else if (approximated > 1)
         caption += QStringLiteral(" (%1 Farben lagen außerhalb von sRGB und wurden angenähert)")
-                       .arg(number(approximated));
+                       .arg(germanNumber(approximated));
     return caption + QLatin1Char(':');
 }
 
 QString otherTokensCaption(qint64 tokens, qint64 groups) {
     if (tokens == 0 && groups == 0)
         return {};
-    const QString tokenText = tokens == 1 ? QStringLiteral("1 weiteres Token")
-                                          : QStringLiteral("%1 weitere Tokens").arg(number(tokens));
-    const QString groupText =
-        groups == 1 ? QStringLiteral("1 Gruppe") : QStringLiteral("%1 Gruppen").arg(number(groups));
+    const QString tokenText = tokens == 1
+                                  ? QStringLiteral("1 weiteres Token")
+                                  : QStringLiteral("%1 weitere Tokens").arg(germanNumber(tokens));
+    const QString groupText = groups == 1 ? QStringLiteral("1 Gruppe")
+                                          : QStringLiteral("%1 Gruppen").arg(germanNumber(groups));
     return QStringLiteral("Übergangen werden %1 und %2 ohne Farbschema.").arg(tokenText, groupText);
 }
 
 QString refusedEntriesCaption(qint64 count) {
     if (count == 1)
         return QStringLiteral("1 Eintrag wurde abgelehnt:");
-    return QStringLiteral("%1 Einträge wurden abgelehnt:").arg(number(count));
+    return QStringLiteral("%1 Einträge wurden abgelehnt:").arg(germanNumber(count));
 }
 
 frmImport::frmImport(const ImportReading& reading, QWidget* owner)
