@@ -130,9 +130,12 @@ QAccessibleInterface* shapedAccessible(const QString&, QObject* object) {
 }
 
 // Qt keeps the interface it made for a widget. One made before the widget had its settings (by
-// an accessibility event of its own, such as a change of its name) is dropped, so the next
-// question gets ours.
+// an accessibility event of its own, such as a change of its name while a screen reader
+// listens) is dropped, so the next question gets ours. Without a listener Qt makes none, and
+// nothing is made here either: the start pays nothing.
 void reshape(QWidget* widget) {
+    if (!QAccessible::isActive())
+        return;
     QAccessibleInterface* current = QAccessible::queryAccessibleInterface(widget);
     if (current && !dynamic_cast<ShapedAccessible*>(current))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(current));
