@@ -11,10 +11,10 @@
 //   pigmora_bench_exchange_window <results dir> [runs]
 
 #include "app/application.h"
-#include "app/import_preview.h"
 #include "app/main_window.h"
 #include "bench_support.h"
 #include "exchange/scheme_import.h"
+#include "import_window/import_preview.h"
 #include "schemes/scheme_list.h"
 #include "scripted_dialogs.h"
 #include "text_clipboard.h"

@@ -1,6 +1,6 @@
 #include "dialogs.h"
 
-#include "import_preview.h"
+#include "import_window/import_preview.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

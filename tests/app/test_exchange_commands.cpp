@@ -3,10 +3,10 @@
 #include "window_driver.h"
 
 #include "app/exchange_commands.h"
-#include "app/import_preview.h"
 #include "css_colour/css_colour.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
+#include "import_window/import_preview.h"
 #include "schemes/scheme_list.h"
 
 #include <QAction>
