@@ -9,6 +9,7 @@
 #include "picker_window/screen_picker.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <algorithm>
@@ -28,11 +29,28 @@ QString number(int n) {
     return QLocale(QLocale::German).toString(n);
 }
 
-// Why a reader gave no image. Qt's text for a damaged file says only "unknown error".
+// Why a reader gave no image, by its error code: Qt's own texts are English where its
+// translations are not installed, and for a damaged file say only "unknown error". Qt calls
+// a folder, or a file it may not open, a file not found.
 QString readingFailure(const QImageReader& reader) {
-    if (reader.error() == QImageReader::UnknownError)
-        return QStringLiteral("die Datei ist beschädigt oder unvollständig");
-    return reader.errorString();
+    const QFileInfo file(reader.fileName());
+    switch (reader.error()) {
+    case QImageReader::FileNotFoundError:
+    case QImageReader::DeviceError:
+        if (file.isDir())
+            return QStringLiteral("unter diesem Namen steht ein Ordner, keine Datei");
+        if (file.exists())
+            return QStringLiteral("die Datei lässt sich nicht öffnen");
+        return QStringLiteral("die Datei ist nicht vorhanden");
+    case QImageReader::UnsupportedFormatError:
+        if (file.size() == 0)
+            return QStringLiteral("die Datei ist leer");
+        return QStringLiteral("sie ist in keinem Bildformat, das Pigmora lesen kann");
+    case QImageReader::InvalidDataError:
+    case QImageReader::UnknownError:
+        break;
+    }
+    return QStringLiteral("die Datei ist beschädigt oder unvollständig");
 }
 
 } // namespace
@@ -46,11 +64,18 @@ EyedropperCommands::EyedropperCommands(QWidget* owner, const EditorState& state,
 
 EyedropperCommands::~EyedropperCommands() = default;
 
-EyedropperCommands::Way EyedropperCommands::wayFor(const QString& platformName) {
+EyedropperCommands::Way EyedropperCommands::wayFor(const QString& platformName,
+                                                   const QString& sessionType,
+                                                   const QString& waylandDisplay) {
     if (platformName.startsWith(QLatin1String("wayland")))
         return Way::Portal;
-    if (platformName == QLatin1String("xcb"))
+    if (platformName == QLatin1String("xcb")) {
+        // Through XWayland the X server sees only the X11 windows: a grab shows the native
+        // Wayland windows black. There the desktop picks, as on Wayland.
+        if (sessionType == QLatin1String("wayland") || !waylandDisplay.isEmpty())
+            return Way::Portal;
         return Way::OwnPicker;
+    }
     return Way::None;
 }
 
@@ -68,7 +93,8 @@ void EyedropperCommands::apply(Rgb colour) {
 }
 
 void EyedropperCommands::mnuBildschirm_Click() {
-    switch (wayFor(QGuiApplication::platformName())) {
+    switch (wayFor(QGuiApplication::platformName(), qEnvironmentVariable("XDG_SESSION_TYPE"),
+                   qEnvironmentVariable("WAYLAND_DISPLAY"))) {
     case Way::Portal:
         pickWithPortal();
         break;
@@ -114,7 +140,13 @@ void EyedropperCommands::pickWithPortal() {
         portal_ = new ColourPortal(this);
         connect(portal_, &ColourPortal::finished, this, &EyedropperCommands::portalFinished);
     }
-    portal_->pick(); // starts nothing while a pick is pending
+    // A pick still open is the desktop's to end: it may be on another screen or waiting for
+    // the user's permission, and ending it from here would take it away from under the user.
+    if (!portal_->pick())
+        tell(QStringLiteral("Auf der Arbeitsfläche ist noch eine Farbwahl offen. Wählen Sie dort "
+                            "eine Farbe oder brechen Sie sie ab (meist mit Esc); es wurde nichts "
+                            "geändert."),
+             screenTitle);
 }
 
 void EyedropperCommands::portalFinished(const PortalAnswer& answer) {

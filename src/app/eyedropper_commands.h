@@ -29,9 +29,11 @@ public:
                        Dialogs& dialogs);
     ~EyedropperCommands() override;
 
-    // How a screen pixel is picked on a platform (QGuiApplication::platformName()).
+    // How a screen pixel is picked on a platform (QGuiApplication::platformName()) in a session
+    // (the environment's XDG_SESSION_TYPE and WAYLAND_DISPLAY).
     enum class Way { Portal, OwnPicker, None };
-    static Way wayFor(const QString& platformName);
+    static Way wayFor(const QString& platformName, const QString& sessionType,
+                      const QString& waylandDisplay);
 
     void mnuBildschirm_Click();
     void mnuBild_Click();

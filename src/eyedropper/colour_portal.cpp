@@ -36,6 +36,48 @@ bool noPortal(const QDBusError& error) {
            error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
 }
 
+// Why a call failed, in German, by the error's name: its message is the service's own text
+// (English, and of any length). An error of no known name is named, shortened.
+QString errorReason(const QDBusError& error) {
+    const QString name = error.name();
+    const auto portalError = [&name](const char* which) {
+        return name == QLatin1String("org.freedesktop.portal.Error.") + QLatin1String(which);
+    };
+    switch (error.type()) {
+    case QDBusError::UnknownInterface:
+    case QDBusError::UnknownMethod:
+    case QDBusError::UnknownObject:
+    case QDBusError::UnknownProperty:
+    case QDBusError::NotSupported:
+        return QStringLiteral("es kennt diese Schnittstelle nicht");
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return QStringLiteral("es hat nicht rechtzeitig geantwortet");
+    case QDBusError::AccessDenied:
+        return QStringLiteral("es verweigert den Zugriff");
+    case QDBusError::InvalidArgs:
+    case QDBusError::InvalidSignature:
+        return QStringLiteral("es hat die Anfrage nicht verstanden");
+    case QDBusError::NoMemory:
+    case QDBusError::LimitsExceeded:
+        return QStringLiteral("ihm fehlt der Speicher");
+    default:
+        break;
+    }
+    if (portalError("NotAllowed"))
+        return QStringLiteral("die Arbeitsfläche erlaubt es Pigmora nicht");
+    if (portalError("InvalidArgument"))
+        return QStringLiteral("es hat die Anfrage nicht verstanden");
+    if (portalError("Cancelled"))
+        return QStringLiteral("die Anfrage wurde abgebrochen");
+    if (portalError("Failed") || error.type() == QDBusError::Failed)
+        return QStringLiteral("es meldet einen Fehler ohne nähere Angabe");
+    constexpr qsizetype shown = 60; // a name may have 255 characters
+    return QStringLiteral("es meldet den Fehler „%1“")
+        .arg(name.size() > shown ? name.left(shown - 1) + QChar(0x2026) : name);
+}
+
 } // namespace
 
 ColourPortal::ColourPortal(QObject* parent)
@@ -84,7 +126,7 @@ void ColourPortal::versionRead(QDBusPendingCallWatcher* call) {
                 : QStringLiteral("Das Desktop-Portal dieser Arbeitsfläche bietet keine "
                                  "Bildschirmfotos und damit keine Farbwahl an (%1). Es wurde "
                                  "nichts geändert.")
-                      .arg(error.message())));
+                      .arg(errorReason(error))));
         return;
     }
     const QVariant version = reply.value().variant();
@@ -118,7 +160,7 @@ void ColourPortal::pickColorReplied(QDBusPendingCallWatcher* call) {
     if (reply.isError()) {
         finish(portalFailure(QStringLiteral("Das Desktop-Portal hat die Farbwahl abgelehnt "
                                             "(%1). Es wurde nichts geändert.")
-                                 .arg(reply.error().message())));
+                                 .arg(errorReason(reply.error()))));
         return;
     }
     // Portals older than the handle_token rule choose the path themselves.

@@ -14,6 +14,7 @@ says how it answers:
     ints           code 0 with `color` as three integers
     version1       interface version 1, so no PickColor
     never          takes the call and never replies to it
+    refuse NAME    replies to PickColor with the error NAME and an English message
 
 It prints "ready" once it owns the name, and "PickColor" with the parent window and the
 handle token for every call.
@@ -83,6 +84,10 @@ class Portal(dbus.service.Object):
                 "no PickColor", name="org.freedesktop.DBus.Error.UnknownMethod"))
             return
         if mode == "never":
+            return
+        if mode == "refuse":
+            error(dbus.exceptions.DBusException("the stand-in refuses, in English",
+                                                name=sys.argv[2]))
             return
         path = "%s/request/%s/%s" % (PATH, sender[1:].replace(".", "_"), token)
         request = Request(self.bus, path)

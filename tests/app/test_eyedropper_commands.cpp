@@ -1,5 +1,6 @@
 #include "window_driver.h"
 
+#include "app/eyedropper_commands.h"
 #include "app/status_bar.h"
 #include "editor/bevel.h"
 #include "picker_window/image_picker.h"
@@ -52,6 +53,8 @@ private slots:
     void init();
     void cleanup() { window_.window.reset(); }
 
+    void wayOfPicking_data();
+    void wayOfPicking();
     void contrastButtonsSwitchThenPick_data();
     void contrastButtonsSwitchThenPick();
     void imagePicked_data();
@@ -71,6 +74,41 @@ void TestEyedropperCommands::init() {
     window_.fresh();
     QVERIFY(window_.open());
     test::typeColour(window_.get(), 10, 20, 30); // the background
+}
+
+// X11 picks itself, unless its server is XWayland, whose grabs show Wayland windows black.
+void TestEyedropperCommands::wayOfPicking_data() {
+    using Way = EyedropperCommands::Way;
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("sessionType");
+    QTest::addColumn<QString>("waylandDisplay");
+    QTest::addColumn<Way>("way");
+    QTest::newRow("Wayland") << "wayland"
+                             << "wayland"
+                             << "wayland-0" << Way::Portal;
+    QTest::newRow("X11") << "xcb"
+                         << "x11"
+                         << "" << Way::OwnPicker;
+    QTest::newRow("X11, no session type") << "xcb"
+                                          << ""
+                                          << "" << Way::OwnPicker;
+    QTest::newRow("XWayland, by session type") << "xcb"
+                                               << "wayland"
+                                               << "" << Way::Portal;
+    QTest::newRow("XWayland, by display") << "xcb"
+                                          << ""
+                                          << "wayland-1" << Way::Portal;
+    QTest::newRow("offscreen in a Wayland session") << "offscreen"
+                                                    << "wayland"
+                                                    << "w" << Way::None;
+}
+
+void TestEyedropperCommands::wayOfPicking() {
+    QFETCH(QString, platform);
+    QFETCH(QString, sessionType);
+    QFETCH(QString, waylandDisplay);
+    QFETCH(EyedropperCommands::Way, way);
+    QCOMPARE(EyedropperCommands::wayFor(platform, sessionType, waylandDisplay), way);
 }
 
 void TestEyedropperCommands::contrastButtonsSwitchThenPick_data() {
@@ -159,11 +197,12 @@ void TestEyedropperCommands::imageRefused_data() {
     buffer.open(QIODevice::WriteOnly);
     QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG");
     const QString unreadable = "kann nicht gelesen werden";
-    QTest::newRow("not an image") << "text.png" << QByteArray("kein Bild\n") << unreadable;
-    QTest::newRow("empty file") << "leer.png" << QByteArray() << unreadable;
-    QTest::newRow("truncated PNG") << "halb.png" << png.left(png.size() / 2) << unreadable;
-    QTest::newRow("missing") << "fehlt.png" << QByteArray("-") << unreadable;
-    QTest::newRow("a folder") << "ordner.png" << QByteArray("/") << unreadable;
+    QTest::newRow("not an image") << "text.png" << QByteArray("kein Bild\n")
+                                  << "in keinem Bildformat";
+    QTest::newRow("empty file") << "leer.png" << QByteArray() << "die Datei ist leer";
+    QTest::newRow("truncated PNG") << "halb.png" << png.left(png.size() / 2) << "beschädigt";
+    QTest::newRow("missing") << "fehlt.png" << QByteArray("-") << "nicht vorhanden";
+    QTest::newRow("a folder") << "ordner.png" << QByteArray("/") << "ein Ordner, keine Datei";
     QTest::newRow("20000 x 20000 pixels")
         << "riesig.ppm" << QByteArray("P6\n20000 20000\n255\n") << "20.000 × 20.000 Pixeln";
     QTest::newRow("10001 x 10000 pixels") << "knapp.bmp" << bmpHeader(10001, 10000) << "zu groß";

@@ -106,6 +106,11 @@ void TestEyedropperPortal::answers_data() {
     row("colour as text", {"text"}, "menu", -1, "unbekannten Form");
     row("colour as integers", {"ints"}, "menu", -1, "(iii)");
     row("version 1", {"version1"}, "menu", -1, "Version 1");
+    row("not allowed", {"refuse", "org.freedesktop.portal.Error.NotAllowed"}, "menu", -1,
+        "erlaubt es Pigmora nicht");
+    const QString odd = "org.example." + QString(200, 'x');
+    row("an error of no known name", {"refuse", odd.toLatin1().constData()}, "menu", -1,
+        "Fehler „org.example.xxx");
     row("no portal", {}, "menu", -1, "kein Desktop-Portal");
 }
 
@@ -143,6 +148,7 @@ void TestEyedropperPortal::answers() {
         const QString text = window_.dialogs.messages[0].text;
         QVERIFY2(text.contains(says), qPrintable(text));
         QVERIFY(text.contains("Farbe aus Bild..."));
+        QVERIFY2(!text.contains("English") && text.size() < 400, qPrintable(text));
     }
     if (colour < 0)
         QCOMPARE(test::sliderColour(window_.get()), before);
@@ -158,15 +164,17 @@ void TestEyedropperPortal::pendingPickBlocksNothing() {
     // The portal holds the call; the window goes on working meanwhile.
     QTest::keyClick(byName(window_.get(), "sldRot"), Qt::Key_Right);
     QCOMPARE(test::sliderColour(window_.get()), packColour({2, 2, 3}));
-    // A second pick while the first is pending starts nothing.
+    // A second pick while the first is pending starts nothing and says why.
     pick();
     QTest::qWait(200);
     QCOMPARE(portal->lines("PickColor"), 1);
-    QVERIFY(window_.dialogs.messages.isEmpty());
+    QCOMPARE(window_.dialogs.messages.size(), 1);
+    QVERIFY(window_.dialogs.messages[0].text.contains("noch eine Farbwahl offen"));
+    QCOMPARE(test::sliderColour(window_.get()), packColour({2, 2, 3}));
     // A portal that goes away leaves the pick; the next one starts afresh.
     portal->stop();
-    QTRY_COMPARE(window_.dialogs.messages.size(), 1);
-    QVERIFY(window_.dialogs.messages[0].text.contains("beendet"));
+    QTRY_COMPARE(window_.dialogs.messages.size(), 2);
+    QVERIFY(window_.dialogs.messages[1].text.contains("beendet"));
     portal = std::make_unique<StandIn>(QStringList{"colour", "0", "0", "0"});
     QVERIFY(portal->lines("ready"));
     pick();

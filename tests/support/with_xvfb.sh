@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a command on an X server of its own: Xvfb on a free display (-displayfd), with one screen
-# of the given size, ended with the command. Fails when Xvfb is missing or does not start.
+# of the given size, ended with the command, outside any Wayland session the caller runs in (so
+# the program picks on X11 itself). Fails when Xvfb is missing or does not start.
 #   with_xvfb.sh WIDTHxHEIGHT COMMAND [ARGUMENTS...]
 set -eu
 size=$1
@@ -25,5 +26,5 @@ while [ ! -s "$dir/display" ]; do
 done
 DISPLAY=":$(head -n 1 "$dir/display")"
 export DISPLAY
-unset WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 QT_QPA_PLATFORM=xcb "$@"
