@@ -100,7 +100,7 @@ CssColourReading keywordColour(QStringView text, const css::TokenList& tokens) {
     const auto lower = lowerKeyword(tokens[0].name);
     const auto named = lower ? namedCssColour(*lower) : std::nullopt;
     if (tokens.count > 1 && tokens[1].type == css::TokenType::OpenParen)
-        return refused(text, {QStringLiteral("Zwischen „%1“ und „(“ steht kein Leerzeichen.")
+        return refused(text, {QStringLiteral("Zwischen „%1“ und „(“ darf kein Leerzeichen stehen.")
                                   .arg(shownText(tokens[0].name.toString(), 20))});
     if (named && tokens.count > 1)
         return trailing(text, tokens);
@@ -143,6 +143,10 @@ bool outsideAt8Bits(const Triple& srgb) {
                        [](double v) { return !(v * 255 >= -0.5 && v * 255 < 255.5); });
 }
 
+CssColourReading tooLarge(QStringView text) {
+    return refused(text, {QStringLiteral("Ihre Werte sind zu groß, um eine Farbe zu ergeben.")});
+}
+
 CssColourReading fromSpecified(QStringView text, const SpecifiedColour& s) {
     using Model = SpecifiedColour::Model;
     using css::ColourSpace;
@@ -171,14 +175,14 @@ CssColourReading fromSpecified(QStringView text, const SpecifiedColour& s) {
             }
             oklab = css::oklabFromXyzD65(css::xyzD65FromLinearSrgb(linear));
         }
-        if (finite(oklab) && finite(linear)) {
-            r.mapped = outsideAt8Bits(srgb);
-            srgb = css::gamutMapToSrgb(oklab, linear, srgb);
-        }
+        // Values too large for the conversion are refused, never clamped unmapped.
+        if (!finite(oklab) || !finite(linear))
+            return tooLarge(text);
+        r.mapped = outsideAt8Bits(srgb);
+        srgb = css::gamutMapToSrgb(oklab, linear, srgb);
     }
     if (!finite(srgb))
-        return refused(text, {QStringLiteral("Ihre Werte sind zu groß, um eine Farbe zu "
-                                             "ergeben.")});
+        return tooLarge(text);
     for (std::size_t i = 0; i < 3; ++i)
         r.srgb[i] = std::clamp(srgb[i], 0.0, 1.0);
     r.colour = Rgb{channel8(r.srgb[0]), channel8(r.srgb[1]), channel8(r.srgb[2])};
@@ -233,8 +237,13 @@ Rgb compositeOver(const CssColourReading& reading, Rgb background) {
 }
 
 QString notOpaqueText(const QString& text, double alpha) {
+    // Three digits, or as many more as it takes not to show an alpha below 1 as "1".
+    const QLocale german(QLocale::German);
+    QString shown = german.toString(alpha, 'g', 3);
+    for (int digits = 4; alpha < 1 && shown == QLatin1String("1") && digits <= 17; ++digits)
+        shown = german.toString(alpha, 'g', digits);
     return QStringLiteral("„%1“ ist nicht deckend (Alpha %2).")
-        .arg(shownText(text.trimmed()), QLocale(QLocale::German).toString(alpha, 'g', 3));
+        .arg(shownText(text.trimmed()), shown);
 }
 
 QString mappedText(const QString& text, Rgb result) {

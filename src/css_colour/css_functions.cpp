@@ -154,11 +154,9 @@ public:
 
     std::optional<double> component(const Token& t, int index) {
         const ComponentRule& r = rule_.components[std::size_t(index)];
-        if (t.type == TokenType::Ident && equalsAscii(t.name, "none")) {
+        if (isNone(t)) {
             if (commas_)
-                return fail(QStringLiteral("„none“ gibt es nur in der Schreibweise ohne Kommas, "
-                                           "etwa %1.")
-                                .arg(QString::fromLatin1(rule_.example)));
+                return noneWithCommas();
             return 0.0;
         }
         if (r.hue)
@@ -178,8 +176,11 @@ public:
     }
 
     std::optional<double> alpha(const Token& t) {
-        if (t.type == TokenType::Ident && equalsAscii(t.name, "none") && !commas_)
+        if (isNone(t)) {
+            if (commas_)
+                return noneWithCommas();
             return 0.0;
+        }
         if (t.type == TokenType::Number)
             return std::clamp(t.value, 0.0, 1.0);
         if (t.type == TokenType::Percentage)
@@ -192,6 +193,15 @@ public:
     Refusal refusal;
 
 private:
+    static bool isNone(const Token& t) {
+        return t.type == TokenType::Ident && equalsAscii(t.name, "none");
+    }
+
+    std::nullopt_t noneWithCommas() {
+        return fail(QStringLiteral("„none“ gibt es nur in der Schreibweise ohne Kommas, etwa %1.")
+                        .arg(QString::fromLatin1(rule_.example)));
+    }
+
     std::optional<double> hue(const Token& t) {
         double degrees = 0;
         if (t.type == TokenType::Number) {

@@ -184,6 +184,8 @@ void TestCssColour::refused_data() {
                                              << "„rgb(1, 2 3)“";
     QTest::addRow("none with commas") << "rgb(none, 0, 0)"
                                       << "ohne Kommas";
+    QTest::addRow("none as alpha with commas") << "rgba(1, 2, 3, none)"
+                                               << "ohne Kommas";
     QTest::addRow("hsl numbers with commas") << "hsl(0, 50, 50)"
                                              << "„50“";
     QTest::addRow("commas where none are read") << "hwb(0, 0%, 0%)"
@@ -197,11 +199,13 @@ void TestCssColour::refused_data() {
     QTest::addRow("no closing parenthesis") << "rgb(1 2 3"
                                             << "„)“";
     QTest::addRow("blank before the parenthesis") << "rgb (1 2 3)"
-                                                  << "kein Leerzeichen";
+                                                  << "darf kein Leerzeichen stehen";
     QTest::addRow("more after the colour") << "rgb(1 2 3) x"
                                            << "noch „x“";
     QTest::addRow("values too large") << "lab(50 1e300 1e300)"
                                       << "zu groß";
+    QTest::addRow("too large for the conversion, not clipped") << "color(srgb 1e308 0 0)"
+                                                               << "zu groß";
     QTest::addRow("transparent") << "transparent"
                                  << "„transparent“ wird nicht gelesen";
     QTest::addRow("currentcolor") << "currentColor"

@@ -764,6 +764,9 @@ void TestSchemesTool::convert_data() {
         << "Hinweis: „oklch(70% 0.4 30)“ liegt außerhalb von sRGB, angenähert: #ff5843.";
     QTest::newRow("not opaque") << "#0008" << 1 << QStringList()
                                 << "pigmora-schemes: „#0008“ ist nicht deckend (Alpha 0,533).";
+    QTest::newRow("nearly opaque, never shown as 1")
+        << "rgb(0 0 0 / 0.9999)" << 1 << QStringList()
+        << "pigmora-schemes: „rgb(0 0 0 / 0.9999)“ ist nicht deckend (Alpha 0,9999).";
     QTest::newRow("no colour") << "calc(1)" << 1 << QStringList()
                                << "pigmora-schemes: „calc(1)“ ist keine CSS-Farbe.";
 }
