@@ -14,6 +14,7 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QTranslator>
+#include <csignal>
 
 namespace pigmora {
 
@@ -91,6 +92,11 @@ public:
 } // namespace
 
 void setUpApplication(QApplication& app) {
+#ifdef SIGXFSZ
+    // A file that outgrows the size limit (ulimit -f) fails the write, which the export tells,
+    // instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication::setApplicationName(QStringLiteral("Pigmora"));
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationVersion(QStringLiteral(PIGMORA_VERSION));

@@ -1,13 +1,17 @@
 #include "file_reasons.h"
 #include "scheme_export.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QLocale>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,12 +57,14 @@ private:
     sigset_t old_;
 };
 
-enum class Direct { Written, Failed, IsRegular };
+enum class Direct { Written, Failed, Stalled, IsRegular };
 
 // Writes into a file that is no regular file (a named pipe, a device) as it is: such a file has
 // no contents to keep whole, and a rename would put a regular file in its place. A named pipe
-// nobody reads from is refused at once instead of waiting for a reader forever.
-Direct writeDirectly(const QString& path, const QByteArray& contents, int& error) {
+// nobody reads from is refused at once instead of waiting for a reader forever, and a reader
+// that takes nothing more for `stallLimit` ends the write (without a limit it is waited for).
+Direct writeDirectly(const QString& path, const QByteArray& contents,
+                     std::optional<std::chrono::milliseconds> stallLimit, int& error) {
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
@@ -70,32 +76,64 @@ Direct writeDirectly(const QString& path, const QByteArray& contents, int& error
         ::close(fd);
         return Direct::IsRegular;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK); // a reader is there: wait for it
+    if (!stallLimit) // a reader is there: wait for it
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     HeldBrokenPipe held;
     error = 0;
+    bool stalled = false;
     const char* data = contents.constData();
     qsizetype left = contents.size();
+    const auto sinceProgress = [&stallLimit] {
+        return stallLimit ? QDeadlineTimer(*stallLimit) : QDeadlineTimer(QDeadlineTimer::Forever);
+    };
+    QDeadlineTimer progress = sinceProgress();
     while (left > 0) {
         const ssize_t written = ::write(fd, data, size_t(left));
         if (written < 0 && errno == EINTR)
             continue;
+        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // A device that cannot be polled says it is ready at once: the time limit still
+            // ends the wait.
+            if (progress.hasExpired()) {
+                stalled = true;
+                break;
+            }
+            pollfd ready{fd, POLLOUT, 0};
+            if (::poll(&ready, 1, int(std::max<qint64>(progress.remainingTime(), 1))) < 0 &&
+                errno != EINTR) {
+                error = errno;
+                break;
+            }
+            continue;
+        }
         if (written <= 0) {
             error = written < 0 ? errno : EIO;
             break;
         }
         data += written;
         left -= written;
+        progress = sinceProgress();
     }
-    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+    if (::close(fd) != 0 && error == 0 && !stalled && errno != EINTR)
         error = errno;
+    if (stalled)
+        return Direct::Stalled;
     return error == 0 ? Direct::Written : Direct::Failed;
+}
+
+QString stalledReason(std::chrono::milliseconds limit) {
+    return QStringLiteral("Am anderen Ende wurde %1 Sekunden lang nichts mehr gelesen; das "
+                          "Schreiben wurde abgebrochen.")
+        .arg(QLocale(QLocale::German).toString(double(limit.count()) / 1000, 'g', 3));
 }
 
 #endif
 
 } // namespace
 
-std::optional<QString> writeExportFile(const QString& path, const QByteArray& contents) {
+std::optional<QString>
+writeExportFile(const QString& path, const QByteArray& contents,
+                [[maybe_unused]] std::optional<std::chrono::milliseconds> stallLimit) {
 #ifdef Q_OS_UNIX
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
@@ -103,11 +141,13 @@ std::optional<QString> writeExportFile(const QString& path, const QByteArray& co
             return failure(path, fileErrorReason(EISDIR));
         if (!S_ISREG(info.st_mode)) {
             int error = 0;
-            switch (writeDirectly(path, contents, error)) {
+            switch (writeDirectly(path, contents, stallLimit, error)) {
             case Direct::Written:
                 return std::nullopt;
             case Direct::Failed:
                 return failure(path, fileErrorReason(error, QFileDevice::WriteError));
+            case Direct::Stalled:
+                return failure(path, stalledReason(*stallLimit));
             case Direct::IsRegular:
                 break;
             }

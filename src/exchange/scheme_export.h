@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -75,6 +76,10 @@ QString cssEscapedIdentifierPart(const QString& text);
 // beside it and renamed into place, so an existing file is replaced whole or not at all; a
 // named pipe or a device is written into directly and stays what it is. Returns a German
 // message naming the file and the reason on failure (a write that did not arrive whole is one).
-std::optional<QString> writeExportFile(const QString& path, const QByteArray& contents);
+// A reader at the other end of a pipe that takes nothing more for `stallLimit` fails the
+// write, so a window is not held for ever; without a limit, it is waited for.
+std::optional<QString>
+writeExportFile(const QString& path, const QByteArray& contents,
+                std::optional<std::chrono::milliseconds> stallLimit = std::chrono::seconds(10));
 
 } // namespace pigmora

@@ -50,7 +50,8 @@ int runExport(const CommandLine& line, ToolOutput& output) {
         output.write(contents);
         return int(ToolExit::Done);
     }
-    if (const auto error = writeExportFile(line.outputFile, contents))
+    // A command waits for a slow reader as long as it takes, as a pipeline expects.
+    if (const auto error = writeExportFile(line.outputFile, contents, std::nullopt))
         return fail(output, line.command, *error);
     output.message(QStringLiteral("%1 als %2 in %3 geschrieben.")
                        .arg(schemeCountText(qint64(schemes->size())),

@@ -23,7 +23,6 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTimer>
-#include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
@@ -145,24 +144,20 @@ public:
     }
 };
 
-// Limits the size of files this process writes, as a full disk or a quota would.
+// Limits the size of files this process writes, as a full disk or a quota would. SIGXFSZ is
+// left as the application's set-up made it: a write beyond fails instead of ending the program.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN); // a write beyond fails instead
         rlimit limit = old_;
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
 
 private:
     rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
 };
 
 // Calls `answer` for each modal window as it comes up, until `answer` returns true.

@@ -330,7 +330,8 @@ void TestSchemeExport::tokensHaveTheDocumentedShape() {
 
 void TestSchemeExport::exportFailures_data() {
     QTest::addColumn<QString>("target"); // what stands at the name: "", "folder", "full device",
-                                         // "pipe"; "limit": a file size limit of 100 bytes
+                                         // "pipe", "stalled pipe" (its reader reads nothing);
+                                         // "limit": a file size limit of 100 bytes
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
     QTest::newRow("no such folder") << ""
@@ -348,6 +349,9 @@ void TestSchemeExport::exportFailures_data() {
     QTest::newRow("pipe without reader") << "pipe"
                                          << "rohr.css"
                                          << "liest niemand";
+    QTest::newRow("pipe whose reader stops reading") << "stalled pipe"
+                                                     << "rohr.css"
+                                                     << "0,3 Sekunden lang nichts mehr gelesen";
 }
 
 // A German reason, never the C library's text; what stood there stands there still.
@@ -360,8 +364,11 @@ void TestSchemeExport::exportFailures() {
     const QByteArray file = QFile::encodeName(path);
     if (target == "folder")
         QVERIFY(QDir().mkpath(path));
-    if (target == "pipe")
+    const bool pipe = target.endsWith("pipe");
+    if (pipe)
         QCOMPARE(mkfifo(file.constData(), 0600), 0);
+    const int reader =
+        target == "stalled pipe" ? open(file.constData(), O_RDONLY | O_NONBLOCK) : -1;
     if (target == "full device") // a device of our own, so a fault cannot replace /dev/full
         QVERIFY2(mknod(file.constData(), S_IFCHR | 0600, makedev(1, 7)) == 0, "mknod needs root");
     struct stat before {};
@@ -378,8 +385,12 @@ void TestSchemeExport::exportFailures() {
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, handler);
     } else {
-        error = writeExportFile(path, QByteArray(1000, 'x'));
+        // More than a pipe holds, so a reader that reads nothing stalls the write.
+        error = writeExportFile(path, QByteArray(target == "stalled pipe" ? 1 << 20 : 1000, 'x'),
+                                std::chrono::milliseconds(300));
     }
+    if (reader >= 0)
+        close(reader);
     QVERIFY(error);
     QVERIFY2(error->contains(QDir::toNativeSeparators(path)) && error->contains(reason),
              qPrintable(*error));
@@ -392,7 +403,7 @@ void TestSchemeExport::exportFailures() {
     QCOMPARE(after.st_rdev, before.st_rdev);
     QCOMPARE(after.st_ino, before.st_ino);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
-             target == "pipe" || target == "full device" ? 1 : 0); // no temporary file left
+             pipe || target == "full device" ? 1 : 0); // no temporary file left
 }
 
 QTEST_GUILESS_MAIN(TestSchemeExport)
