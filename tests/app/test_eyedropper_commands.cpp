@@ -79,36 +79,20 @@ void TestEyedropperCommands::init() {
 // X11 picks itself, unless its server is XWayland, whose grabs show Wayland windows black.
 void TestEyedropperCommands::wayOfPicking_data() {
     using Way = EyedropperCommands::Way;
-    QTest::addColumn<QString>("platform");
-    QTest::addColumn<QString>("sessionType");
-    QTest::addColumn<QString>("waylandDisplay");
+    QTest::addColumn<QStringList>("platformSessionDisplay");
     QTest::addColumn<Way>("way");
-    QTest::newRow("Wayland") << "wayland"
-                             << "wayland"
-                             << "wayland-0" << Way::Portal;
-    QTest::newRow("X11") << "xcb"
-                         << "x11"
-                         << "" << Way::OwnPicker;
-    QTest::newRow("X11, no session type") << "xcb"
-                                          << ""
-                                          << "" << Way::OwnPicker;
-    QTest::newRow("XWayland, by session type") << "xcb"
-                                               << "wayland"
-                                               << "" << Way::Portal;
-    QTest::newRow("XWayland, by display") << "xcb"
-                                          << ""
-                                          << "wayland-1" << Way::Portal;
-    QTest::newRow("offscreen in a Wayland session") << "offscreen"
-                                                    << "wayland"
-                                                    << "w" << Way::None;
+    QTest::newRow("Wayland") << QStringList{"wayland", "wayland", "wayland-0"} << Way::Portal;
+    QTest::newRow("X11") << QStringList{"xcb", "x11", ""} << Way::OwnPicker;
+    QTest::newRow("XWayland, by session type") << QStringList{"xcb", "wayland", ""} << Way::Portal;
+    QTest::newRow("XWayland, by display") << QStringList{"xcb", "", "wayland-1"} << Way::Portal;
+    QTest::newRow("offscreen in Wayland") << QStringList{"offscreen", "wayland", "w"} << Way::None;
 }
 
 void TestEyedropperCommands::wayOfPicking() {
-    QFETCH(QString, platform);
-    QFETCH(QString, sessionType);
-    QFETCH(QString, waylandDisplay);
+    QFETCH(QStringList, platformSessionDisplay);
     QFETCH(EyedropperCommands::Way, way);
-    QCOMPARE(EyedropperCommands::wayFor(platform, sessionType, waylandDisplay), way);
+    const QStringList& p = platformSessionDisplay;
+    QCOMPARE(EyedropperCommands::wayFor(p[0], p[1], p[2]), way);
 }
 
 void TestEyedropperCommands::contrastButtonsSwitchThenPick_data() {
