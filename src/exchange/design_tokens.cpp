@@ -8,7 +8,8 @@
 #include "scheme_import.h"
 
 #include <QHash>
-#include <QSet>
+#include <QHashFunctions>
+#include <QStringList>
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -18,7 +19,7 @@ namespace pigmora {
 namespace {
 
 const QString schemesGroup = QStringLiteral("farbschema");
-const QLatin1String ourExtension("org.pigmora");
+constexpr QByteArrayView ourExtension("org.pigmora");
 
 // c / 255 with four decimals, which give back every 8-bit channel when multiplied by 255 and
 // rounded: 0, 0.0039, ..., 0.502, ..., 1.
@@ -77,21 +78,37 @@ namespace {
 
 using Index = OrderedJson::Index;
 using Kind = OrderedJson::Kind;
+constexpr Index none = OrderedJson::none;
+
+// Whether a token is a colour: known from its type, or, for an untyped alias, from its target
+// once asked ("following" while its chain is followed).
+enum class Colour : quint8 { Unknown, Following, Yes, No };
+
+// The "$type" that applies: the node of its text (none: no type) and whether it is "color".
+struct Type {
+    Index node = none;
+    Colour colour = Colour::Unknown;
+};
 
 struct Token {
     Index node;
-    QString path;
-    QString type; // its own "$type" or its group's
+    int group; // in the list of groups; -1 at the top
+    Type type; // its own "$type" or its nearest group's; for an untyped token `colour` is the
+               // answer of isColourToken() once given
 };
 
 struct Group {
     Index node;
-    QString path;
-    QString name;
     int parent;                     // in the list of groups; -1 for a group at the top
     int text = -1, background = -1; // its tokens of those names, in the list of tokens
     bool scheme = false;
     bool holdsScheme = false;
+};
+
+// Where an alias leads: a token, a group, or neither.
+struct Target {
+    int token = -1;
+    bool group = false;
 };
 
 // The outcome of following a token to its colour.
@@ -101,6 +118,14 @@ struct Resolution {
     QString reason;
 };
 
+// A text from the file as a message quotes it; cut before shownText() sees it, which would
+// otherwise copy all of it.
+QString shown(const QString& text, int limit = 40) {
+    return shownText(text.left(2 * limit + 2), limit);
+}
+
+// The reader keeps no paths: a token's or group's path is made from the names of its groups
+// when a message needs it, and an alias is looked up one name at a time.
 class TokenReader {
 public:
     explicit TokenReader(const OrderedJson& json)
@@ -109,98 +134,185 @@ public:
     ImportReading read();
 
 private:
-    void walk(Index object, const QString& path, const QString& type, int self);
-    bool isColourToken(const Token& token) const;
-    std::optional<QString> aliasTarget(Index value) const;
+    void walk(Index object, Type inherited, int self);
+    Type typeOf(Index object, Type inherited) const;
+    bool isColourToken(int token);
+    std::optional<QStringList> aliasTarget(Index value) const;
+    Target find(const QStringList& names);
+    quint32 hash(int group, QByteArrayView name) const;
+    QString pathOf(Index node, int group) const;
+    QString tokenPath(int token) const {
+        return pathOf(tokens_[size_t(token)].node, tokens_[size_t(token)].group);
+    }
     Resolution resolve(int token);
     Resolution readValue(Index value) const;
-    QString typeOf(Index object) const;
 
     const OrderedJson& json_;
     std::vector<Token> tokens_;
     std::vector<Group> groups_;
-    QHash<QString, int> tokenAt_; // path -> token
-    QSet<QString> groupPaths_;
+    // Every token and group, made on the first alias: the hash of its group and name (high 32
+    // bits) and its number, inverted (low 32 bits: a token's with the top bit set), so that
+    // among equal hashes the tokens come first and, of equal names, the last in the file.
+    std::vector<quint64> entries_;
     QHash<int, Resolution> resolved_;
 };
 
-QString TokenReader::typeOf(Index object) const {
-    const Index type = json_.member(object, QLatin1String("$type"));
-    return type != OrderedJson::none && json_.kind(type) == Kind::String ? json_.text(type)
-                                                                         : QString();
+Type TokenReader::typeOf(Index object, Type inherited) const {
+    const Index type = json_.member(object, "$type");
+    if (type == none || json_.kind(type) != Kind::String || json_.textIs(type, ""))
+        return inherited;
+    return {type, json_.textIs(type, "color") ? Colour::Yes : Colour::No};
 }
 
 // The tokens and groups in `object` (the group `self` in the list, -1 for the top), in order.
-void TokenReader::walk(Index object, const QString& path, const QString& inherited, int self) {
-    const QString ownType = typeOf(object);
-    const QString type = ownType.isEmpty() ? inherited : ownType;
-    for (Index child = json_.firstChild(object); child != OrderedJson::none;
-         child = json_.next(child)) {
+void TokenReader::walk(Index object, Type inherited, int self) {
+    const Type type = typeOf(object, inherited);
+    for (Index child = json_.firstChild(object); child != none; child = json_.next(child)) {
         if (json_.kind(child) != Kind::Object)
             continue; // neither a token nor a group: not the format's, left alone
-        const bool root = json_.nameIs(child, QLatin1String("$root"));
+        const bool root = json_.nameIs(child, "$root");
         if (json_.nameStartsWith(child, '$') && !root)
             continue; // the group's own properties ($type, $extensions ...)
-        const QString name = json_.name(child);
-        const QString childPath = path.isEmpty() ? name : path + QLatin1Char('.') + name;
-        if (json_.member(child, QLatin1String("$value")) != OrderedJson::none) {
-            const QString tokenType = typeOf(child);
-            tokenAt_.insert(childPath, int(tokens_.size()));
-            tokens_.push_back({child, childPath, tokenType.isEmpty() ? type : tokenType});
+        if (json_.member(child, "$value") != none) {
+            tokens_.push_back({child, self, typeOf(child, type)});
             if (self >= 0 && !root) {
-                if (name == QLatin1String("text"))
+                if (json_.nameIs(child, "text"))
                     groups_[size_t(self)].text = int(tokens_.size()) - 1;
-                else if (name == QLatin1String("background"))
+                else if (json_.nameIs(child, "background"))
                     groups_[size_t(self)].background = int(tokens_.size()) - 1;
             }
         } else if (!root) {
-            groups_.push_back({child, childPath, name, self});
-            groupPaths_.insert(childPath);
-            walk(child, childPath, type, int(groups_.size()) - 1);
+            groups_.push_back({child, self});
+            walk(child, type, int(groups_.size()) - 1);
         }
     }
 }
 
-// "{a.b}" or {"$ref": "#/a/b/$value"}: the path of the token referred to.
-std::optional<QString> TokenReader::aliasTarget(Index value) const {
+// "a.b.text"; when long, only its last names ("….b.text"), each cut after 40 characters.
+QString TokenReader::pathOf(Index node, int group) const {
+    QString path = json_.name(node, 40);
+    for (; group >= 0; group = groups_[size_t(group)].parent) {
+        if (path.size() > 160)
+            return QChar(0x2026) + (QLatin1Char('.') + path);
+        path = json_.name(groups_[size_t(group)].node, 40) + QLatin1Char('.') + path;
+    }
+    return path;
+}
+
+// "{a.b}" or {"$ref": "#/a/b/$value"}: the names of the token referred to, from the top.
+std::optional<QStringList> TokenReader::aliasTarget(Index value) const {
     if (json_.kind(value) == Kind::String) {
         const QString text = json_.text(value);
         if (text.size() > 2 && text.startsWith(QLatin1Char('{')) && text.endsWith(QLatin1Char('}')))
-            return text.mid(1, text.size() - 2);
+            return text.mid(1, text.size() - 2).split(QLatin1Char('.'));
         return std::nullopt;
     }
-    const Index ref = json_.member(value, QLatin1String("$ref"));
-    if (ref == OrderedJson::none || json_.kind(ref) != Kind::String)
+    const Index ref = json_.member(value, "$ref");
+    if (ref == none || json_.kind(ref) != Kind::String)
         return std::nullopt;
     QString pointer = json_.text(ref);
     if (!pointer.startsWith(QLatin1String("#/")))
-        return QString(); // refers to no token of this file
+        return QStringList(); // refers to no token of this file
     QStringList parts = pointer.mid(2).split(QLatin1Char('/'));
     if (parts.last() == QLatin1String("$value"))
         parts.removeLast();
     for (QString& part : parts)
         part.replace(QLatin1String("~1"), QLatin1String("/"))
             .replace(QLatin1String("~0"), QLatin1String("~"));
-    return parts.join(QLatin1Char('.'));
+    return parts;
 }
 
-bool TokenReader::isColourToken(const Token& token) const {
-    if (!token.type.isEmpty())
-        return token.type == QLatin1String("color");
-    // Without a type an alias has its target's.
-    const Index value = json_.member(token.node, QLatin1String("$value"));
-    QSet<QString> seen;
-    for (auto target = aliasTarget(value); target;) {
-        const auto found = tokenAt_.constFind(*target);
-        if (found == tokenAt_.cend() || seen.contains(*target))
-            return true; // the alias is told as refused when it is resolved
-        seen.insert(*target);
-        const Token& next = tokens_[size_t(*found)];
-        if (!next.type.isEmpty())
-            return next.type == QLatin1String("color");
-        target = aliasTarget(json_.member(next.node, QLatin1String("$value")));
+quint32 TokenReader::hash(int group, QByteArrayView name) const {
+    return quint32(qHashMulti(size_t(QHashSeed::globalSeed()), group, name));
+}
+
+Target TokenReader::find(const QStringList& names) {
+    constexpr quint32 tokenBit = 1u << 31;
+    if (entries_.empty() && !(tokens_.empty() && groups_.empty())) {
+        entries_.reserve(tokens_.size() + groups_.size());
+        for (size_t t = 0; t < tokens_.size(); ++t)
+            entries_.push_back(quint64(hash(tokens_[t].group, json_.nameUtf8(tokens_[t].node)))
+                                   << 32 |
+                               ~(quint32(t) | tokenBit));
+        for (size_t g = 0; g < groups_.size(); ++g)
+            entries_.push_back(quint64(hash(groups_[g].parent, json_.nameUtf8(groups_[g].node)))
+                                   << 32 |
+                               ~quint32(g));
+        std::sort(entries_.begin(), entries_.end());
+        // Of a name given twice in a group only the first entry is kept (see above), so no
+        // lookup wades through copies.
+        entries_.erase(
+            std::unique(entries_.begin(), entries_.end(),
+                        [this](quint64 a, quint64 b) {
+                            const quint32 x = ~quint32(a), y = ~quint32(b);
+                            if (a >> 32 != b >> 32 || (x & tokenBit) != (y & tokenBit))
+                                return false;
+                            const auto of = [this](quint32 e) {
+                                return e & tokenBit ? std::pair(tokens_[e & ~tokenBit].node,
+                                                                tokens_[e & ~tokenBit].group)
+                                                    : std::pair(groups_[e].node, groups_[e].parent);
+                            };
+                            return of(x).second == of(y).second &&
+                                   json_.nameUtf8(of(x).first) == json_.nameUtf8(of(y).first);
+                        }),
+            entries_.end());
     }
-    return false;
+    int group = -1;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QByteArray name = names[i].toUtf8();
+        const quint64 h = quint64(hash(group, name)) << 32;
+        const bool last = i == names.size() - 1;
+        bool found = false;
+        for (auto e = std::lower_bound(entries_.begin(), entries_.end(), h);
+             e != entries_.end() && (*e >> 32) == (h >> 32) && !found; ++e) {
+            const quint32 entry = ~quint32(*e);
+            if (entry & tokenBit) {
+                const Token& token = tokens_[entry & ~tokenBit];
+                if (last && token.group == group && json_.nameIs(token.node, name))
+                    return {int(entry & ~tokenBit), false};
+            } else if (groups_[entry].parent == group && json_.nameIs(groups_[entry].node, name)) {
+                group = int(entry);
+                found = true;
+            }
+        }
+        if (!found)
+            return {};
+    }
+    return {-1, !names.isEmpty()};
+}
+
+bool TokenReader::isColourToken(int token) {
+    if (tokens_[size_t(token)].type.colour != Colour::Unknown)
+        return tokens_[size_t(token)].type.colour == Colour::Yes;
+    // Without a type an alias has its target's. The chain is followed once: each token on it
+    // keeps the answer, so many groups sharing a long chain cost its length once.
+    std::vector<int> chain;
+    bool colour = false;
+    for (int current = token;;) {
+        Colour& known = tokens_[size_t(current)].type.colour;
+        if (known == Colour::Yes || known == Colour::No) {
+            colour = known == Colour::Yes;
+            break;
+        }
+        if (known == Colour::Following) {
+            colour = true; // a circle: told as refused when it is resolved
+            break;
+        }
+        known = Colour::Following;
+        chain.push_back(current);
+        const auto target = aliasTarget(json_.member(tokens_[size_t(current)].node, "$value"));
+        if (!target)
+            break; // a value without a type: no colour
+        const Target next = find(*target);
+        if (next.token < 0) {
+            colour = true; // the alias is told as refused when it is resolved
+            break;
+        }
+        current = next.token;
+    }
+    for (int t : chain)
+        tokens_[size_t(t)].type.colour = colour ? Colour::Yes : Colour::No;
+    return colour;
 }
 
 // The colour spaces of the Color module. Those with a CSS function of their own (hsl(),
@@ -262,22 +374,21 @@ Resolution TokenReader::readValue(Index value) const {
         return {std::nullopt, false,
                 QStringLiteral("Der Wert ist weder eine Farbe (ein Objekt mit „colorSpace“ und "
                                "„components“ oder ein Text in CSS) noch ein Verweis.")};
-    const Index space = json_.member(value, QLatin1String("colorSpace"));
-    const Index components = json_.member(value, QLatin1String("components"));
-    if (space == OrderedJson::none || json_.kind(space) != Kind::String ||
-        components == OrderedJson::none)
+    const Index space = json_.member(value, "colorSpace");
+    const Index components = json_.member(value, "components");
+    if (space == none || json_.kind(space) != Kind::String || components == none)
         return {std::nullopt, false,
                 QStringLiteral("Der Farbwert braucht „colorSpace“ und „components“.")};
-    const QString spaceName = json_.text(space);
-    const auto known =
-        std::find_if(std::begin(tokenColourSpaces), std::end(tokenColourSpaces),
-                     [&spaceName](const TokenColourSpace& s) { return spaceName == s.name; });
+    const auto known = std::find_if(
+        std::begin(tokenColourSpaces), std::end(tokenColourSpaces), [&](const TokenColourSpace& s) {
+            return json_.textIs(space, QByteArrayView(s.name.data(), s.name.size()));
+        });
     if (known == std::end(tokenColourSpaces))
         return {std::nullopt, false,
                 QStringLiteral("Den Farbraum „%1“ kennt das Format nicht; bekannt sind srgb, "
                                "srgb-linear, display-p3, a98-rgb, prophoto-rgb, rec2020, "
                                "xyz-d65, xyz-d50, hsl, hwb, lab, lch, oklab und oklch.")
-                    .arg(shownText(spaceName))};
+                    .arg(shown(json_.text(space)))};
     // "hex" is only the fallback for tools that cannot read the colour space; the components
     // are the colour.
     CssText css;
@@ -292,7 +403,7 @@ Resolution TokenReader::readValue(Index value) const {
     const auto component = [&](Index c) {
         if (json_.kind(c) == Kind::Number)
             css.add(json_.number(c));
-        else if (json_.kind(c) == Kind::String && json_.text(c) == QLatin1String("none"))
+        else if (json_.textIs(c, "none"))
             css.add(QLatin1String("none"));
         else
             return false;
@@ -300,8 +411,8 @@ Resolution TokenReader::readValue(Index value) const {
     };
     int count = 0;
     bool numbers = json_.kind(components) == Kind::Array;
-    for (Index c = numbers ? json_.firstChild(components) : OrderedJson::none;
-         numbers && c != OrderedJson::none; c = json_.next(c)) {
+    for (Index c = numbers ? json_.firstChild(components) : none; numbers && c != none;
+         c = json_.next(c)) {
         if (count > 0)
             css.add(QLatin1String(" "));
         numbers = ++count <= 3 && component(c);
@@ -309,19 +420,24 @@ Resolution TokenReader::readValue(Index value) const {
     if (!numbers || count != 3)
         return {std::nullopt, false,
                 QStringLiteral("„components“ braucht drei Zahlen (oder „none“).")};
-    const Index alpha = json_.member(value, QLatin1String("alpha"));
-    if (alpha != OrderedJson::none) {
+    // Refused here rather than by the CSS reader, so the message quotes the alpha as the
+    // file writes it.
+    const Index alpha = json_.member(value, "alpha");
+    if (alpha != none) {
         if (json_.kind(alpha) != Kind::Number || json_.number(alpha) < 0 || json_.number(alpha) > 1)
             return {std::nullopt, false, QStringLiteral("„alpha“ ist keine Zahl von 0 bis 1.")};
-        css.add(QLatin1String(" / "));
-        css.add(json_.number(alpha));
+        if (json_.number(alpha) < 1)
+            return {std::nullopt, false,
+                    QStringLiteral("Die Farbe ist nicht deckend: „alpha“ ist %1. Ein Farbschema "
+                                   "hat nur deckende Farben.")
+                        .arg(json_.numberText(alpha, 40))};
     }
     css.add(QLatin1String(")"));
     return cssColour(css.text());
 }
 
 Resolution TokenReader::resolve(int token) {
-    const Index own = json_.member(tokens_[size_t(token)].node, QLatin1String("$value"));
+    const Index own = json_.member(tokens_[size_t(token)].node, "$value");
     if (!aliasTarget(own)) // the usual token: its own value, nothing to follow or keep
         return readValue(own);
     std::vector<int> chain;
@@ -334,41 +450,45 @@ Resolution TokenReader::resolve(int token) {
             break;
         }
         if (const auto again = onChain.constFind(current); again != onChain.cend()) {
-            QStringList loop;
-            for (qsizetype i = *again; i < qsizetype(chain.size()); ++i)
-                loop << QStringLiteral("{%1}").arg(tokens_[size_t(chain[size_t(i)])].path);
-            loop << loop.first();
-            result.reason = QStringLiteral("Die Verweise bilden einen Kreis: %1.")
-                                .arg(shownText(loop.join(QStringLiteral(" → ")), 200));
+            // The circle as far as the message shows it; a long one is cut.
+            QString loop;
+            for (qsizetype i = *again; i <= qsizetype(chain.size()) && loop.size() <= 200; ++i)
+                loop += (loop.isEmpty() ? QString() : QStringLiteral(" → ")) +
+                        QStringLiteral("{%1}").arg(
+                            tokenPath(chain[size_t(i < qsizetype(chain.size()) ? i : *again)]));
+            result.reason =
+                QStringLiteral("Die Verweise bilden einen Kreis: %1.").arg(shown(loop, 200));
             break;
         }
         onChain.insert(current, qsizetype(chain.size()));
         chain.push_back(current);
-        const Index value = json_.member(tokens_[size_t(current)].node, QLatin1String("$value"));
+        const Index value = json_.member(tokens_[size_t(current)].node, "$value");
         const auto target = aliasTarget(value);
         if (!target) {
             result = readValue(value);
             break;
         }
-        const auto found = tokenAt_.constFind(*target);
-        if (found == tokenAt_.cend()) {
+        const Target next = find(*target);
+        if (next.token < 0) {
+            const QString shownTarget = shown(target->join(QLatin1Char('.')));
             result.reason =
-                groupPaths_.contains(*target)
+                next.group
                     ? QStringLiteral("Der Verweis „{%1}“ führt zu einer Gruppe, nicht zu einem "
                                      "Token.")
-                          .arg(shownText(*target))
+                          .arg(shownTarget)
                     : QStringLiteral("Der Verweis „{%1}“ führt zu keinem Token der Datei.")
-                          .arg(shownText(*target));
+                          .arg(shownTarget);
             break;
         }
-        const Token& next = tokens_[size_t(*found)];
-        if (!next.type.isEmpty() && next.type != QLatin1String("color")) {
-            result.reason = QStringLiteral("Der Verweis „{%1}“ führt zu einem Token vom Typ „%2“, "
-                                           "keiner Farbe.")
-                                .arg(shownText(*target), shownText(next.type));
+        const Type type = tokens_[size_t(next.token)].type;
+        if (type.node != none && type.colour == Colour::No) {
+            result.reason =
+                QStringLiteral("Der Verweis „{%1}“ führt zu einem Token vom Typ „%2“, "
+                               "keiner Farbe.")
+                    .arg(shown(target->join(QLatin1Char('.'))), shown(json_.text(type.node)));
             break;
         }
-        current = *found;
+        current = next.token;
     }
     for (int t : chain)
         resolved_.insert(t, result);
@@ -382,17 +502,17 @@ ImportReading TokenReader::read() {
                                        "JSON-Objekt aus Gruppen und Tokens.");
         return reading;
     }
-    walk(json_.root(), QString(), QString(), -1);
+    walk(json_.root(), {}, -1);
 
     qint64 schemes = 0;
-    for (Group& group : groups_) {
-        group.scheme = group.text >= 0 && group.background >= 0 &&
-                       isColourToken(tokens_[size_t(group.text)]) &&
-                       isColourToken(tokens_[size_t(group.background)]);
+    for (size_t i = 0; i < groups_.size(); ++i) {
+        Group& group = groups_[i];
+        group.scheme = group.text >= 0 && group.background >= 0 && isColourToken(group.text) &&
+                       isColourToken(group.background);
         if (!group.scheme)
             continue;
         ++schemes;
-        for (int g = int(&group - groups_.data()); g >= 0 && !groups_[size_t(g)].holdsScheme;
+        for (int g = int(i); g >= 0 && !groups_[size_t(g)].holdsScheme;
              g = groups_[size_t(g)].parent)
             groups_[size_t(g)].holdsScheme = true;
     }
@@ -408,14 +528,14 @@ ImportReading TokenReader::read() {
             ++reading.otherGroups;
         if (!group.scheme)
             continue;
-        QString name = group.name;
-        const Index extensions = json_.member(group.node, QLatin1String("$extensions"));
+        const Index extensions = json_.member(group.node, "$extensions");
         const Index ours = json_.member(extensions, ourExtension);
-        const Index given = json_.member(ours, QLatin1String("name"));
-        if (given != OrderedJson::none && json_.kind(given) == Kind::String)
-            name = json_.text(given);
+        const Index given = json_.member(ours, "name");
+        const QString name = given != none && json_.kind(given) == Kind::String
+                                 ? json_.text(given)
+                                 : json_.name(group.node);
         if (const auto refusal = nameRefusal(name)) {
-            reading.refused.push_back({group.path, shownText(name), *refusal});
+            reading.refused.push_back({pathOf(group.node, group.parent), shown(name), *refusal});
             continue;
         }
         ColourScheme scheme{name, {}, {}};
@@ -425,7 +545,7 @@ ImportReading TokenReader::read() {
                                             std::pair{group.background, &scheme.background}}) {
             const Resolution r = resolve(token);
             if (!r.colour) {
-                reading.refused.push_back({tokens_[size_t(token)].path, shownText(name), r.reason});
+                reading.refused.push_back({tokenPath(token), shown(name), r.reason});
                 taken = false;
                 break;
             }
@@ -447,7 +567,12 @@ ImportReading readTokenSchemes(const QByteArray& contents) {
     QJsonParseError error;
     if (!json.parse(contents, error)) {
         ImportReading reading;
-        reading.error = jsonParseErrorText(error);
+        reading.error = json.tooManyValues()
+                            ? QStringLiteral("Die Datei enthält mehr als %1 JSON-Werte (Zahlen, "
+                                             "Texte, Listen und Objekte); so viele werden nicht "
+                                             "gelesen.")
+                                  .arg(germanNumber(OrderedJson::maxValues))
+                            : jsonParseErrorText(error);
         return reading;
     }
     return TokenReader(json).read();

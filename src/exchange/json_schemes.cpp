@@ -71,7 +71,8 @@ QString jsonParseErrorText(const QJsonParseError& error) {
         what = QStringLiteral("es fehlt ein Objekt oder eine Liste");
         break;
     case QJsonParseError::DeepNesting:
-        what = QStringLiteral("die Werte sind zu tief verschachtelt");
+        what = QStringLiteral("die Werte sind mehr als %1 Ebenen tief verschachtelt")
+                   .arg(germanNumber(OrderedJson::maxDepth));
         break;
     case QJsonParseError::DocumentTooLarge:
         what = QStringLiteral("die Datei ist zu groß");

@@ -2,13 +2,11 @@
 
 #include <QUtf8StringView>
 #include <charconv>
+#include <cstring>
 
 namespace pigmora {
 
 namespace {
-
-// As deep as QJsonDocument reads.
-constexpr int maxDepth = 1024;
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9')
@@ -18,6 +16,10 @@ int hexValue(char c) {
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
 } // namespace
@@ -30,8 +32,7 @@ bool OrderedJson::fail(QJsonParseError::ParseError what) {
 
 void OrderedJson::skipBlanks() {
     const char* d = doc_->constData();
-    while (pos_ < doc_->size() &&
-           (d[pos_] == ' ' || d[pos_] == '\t' || d[pos_] == '\n' || d[pos_] == '\r'))
+    while (pos_ < doc_->size() && isBlank(d[pos_]))
         ++pos_;
 }
 
@@ -39,11 +40,11 @@ bool OrderedJson::parse(const QByteArray& utf8, QJsonParseError& error) {
     doc_ = &utf8;
     pos_ = utf8.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     error_ = {};
+    tooManyValues_ = false;
     nodes_.clear();
-    nodes_.reserve(size_t(utf8.size() / 16) + 1); // about one value in 16 bytes of a token file
     nodes_.emplace_back();
     bool ok = false;
-    if (utf8.size() >= qsizetype(none)) {
+    if (utf8.size() > qsizetype(placeMask)) {
         ok = fail(QJsonParseError::DocumentTooLarge);
     } else {
         skipBlanks();
@@ -55,19 +56,18 @@ bool OrderedJson::parse(const QByteArray& utf8, QJsonParseError& error) {
         }
     }
     if (!ok)
-        nodes_.clear();
+        std::deque<Node>().swap(nodes_); // gives the memory back, which clear() need not
     error = ok ? QJsonParseError{} : error_;
     return ok;
 }
 
-// A string from its opening quote; `slice` gets its raw contents between the quotes.
-bool OrderedJson::string(Slice& slice) {
+// A string from its opening quote to after its closing one, checked.
+bool OrderedJson::string() {
     const char* d = doc_->constData();
     const qsizetype size = doc_->size();
     ++pos_; // the quote
     const qsizetype start = pos_;
     bool high = false;
-    slice.escaped = false;
     while (pos_ < size && d[pos_] != '"') {
         const auto c = static_cast<unsigned char>(d[pos_]);
         if (c < 0x20)
@@ -75,7 +75,6 @@ bool OrderedJson::string(Slice& slice) {
         if (c >= 0x80)
             high = true;
         if (c == '\\') {
-            slice.escaped = true;
             if (++pos_ >= size)
                 break;
             switch (d[pos_]) {
@@ -102,8 +101,6 @@ bool OrderedJson::string(Slice& slice) {
     }
     if (pos_ >= size)
         return fail(QJsonParseError::UnterminatedString);
-    slice.start = quint32(start);
-    slice.length = quint32(pos_ - start);
     ++pos_; // the closing quote
     if (high && !QUtf8StringView(d + start, pos_ - 1 - start).isValidUtf8()) {
         pos_ = start;
@@ -117,33 +114,43 @@ bool OrderedJson::value(Index node, int depth) {
     const qsizetype size = doc_->size();
     if (pos_ >= size)
         return fail(QJsonParseError::IllegalValue);
+    // A member's node already holds where its name starts; any other holds where it starts.
+    const auto set = [this, node, at = pos_](Kind kind, quint32 flags = 0) {
+        Node& n = nodes_[node];
+        n.at |= (n.at & isMember ? 0 : quint32(at)) | quint32(kind) << kindShift | flags;
+    };
     const char c = d[pos_];
     if (c == '{' || c == '[') {
         if (depth >= maxDepth)
             return fail(QJsonParseError::DeepNesting);
         const bool object = c == '{';
-        nodes_[node].kind = object ? Kind::Object : Kind::Array;
         const char close = object ? '}' : ']';
         ++pos_;
         skipBlanks();
         if (pos_ < size && d[pos_] == close) {
+            set(object ? Kind::Object : Kind::Array);
             ++pos_;
             return true;
         }
+        set(object ? Kind::Object : Kind::Array, hasChildren);
         Index last = none;
         for (;;) {
+            if (nodes_.size() >= maxValues) {
+                tooManyValues_ = true;
+                return fail(QJsonParseError::DocumentTooLarge);
+            }
             const Index child = Index(nodes_.size());
             nodes_.emplace_back();
-            (last == none ? nodes_[node].firstChild : nodes_[last].next) = child;
+            if (last != none)
+                nodes_[last].next = child;
             last = child;
             if (object) {
                 if (pos_ >= size || d[pos_] != '"')
                     return fail(pos_ >= size ? QJsonParseError::UnterminatedObject
                                              : QJsonParseError::IllegalValue);
-                Slice name;
-                if (!string(name))
+                nodes_[child].at = quint32(pos_ + 1) | isMember;
+                if (!string())
                     return false;
-                nodes_[child].nameSlice = name;
                 skipBlanks();
                 if (pos_ >= size || d[pos_] != ':')
                     return fail(QJsonParseError::MissingNameSeparator);
@@ -170,18 +177,14 @@ bool OrderedJson::value(Index node, int depth) {
         }
     }
     if (c == '"') {
-        nodes_[node].kind = Kind::String;
-        Slice text;
-        if (!string(text))
-            return false;
-        nodes_[node].textSlice = text;
-        return true;
+        set(Kind::String);
+        return string();
     }
     for (const auto& [word, kind] : {std::pair{QByteArrayView("true"), Kind::True},
                                      std::pair{QByteArrayView("false"), Kind::False},
                                      std::pair{QByteArrayView("null"), Kind::Null}}) {
         if (QByteArrayView(d + pos_, size - pos_).startsWith(word)) {
-            nodes_[node].kind = kind;
+            set(kind);
             pos_ += word.size();
             return true;
         }
@@ -220,21 +223,68 @@ bool OrderedJson::value(Index node, int depth) {
         pos_ = start;
         return fail(QJsonParseError::IllegalNumber);
     }
-    nodes_[node].kind = Kind::Number;
-    nodes_[node].number = number;
+    set(Kind::Number);
     return true;
 }
 
-QString OrderedJson::decode(const Slice& slice) const {
-    const char* d = doc_->constData() + slice.start;
-    if (!slice.escaped)
-        return QString::fromUtf8(d, slice.length);
+// The closing quote of the string whose text starts at `start`, or, at most `maxBytes` on,
+// where the text is cut: never inside an escape or a UTF-8 sequence.
+qsizetype OrderedJson::stringEnd(qsizetype start, qsizetype maxBytes) const {
+    const char* d = doc_->constData();
+    qsizetype i = start;
+    while (d[i] != '"') { // the parse found the closing quote
+        if (i - start >= maxBytes) {
+            while (i > start && (static_cast<unsigned char>(d[i]) & 0xC0) == 0x80)
+                --i;
+            return i;
+        }
+        i += d[i] == '\\' ? (d[i + 1] == 'u' ? 6 : 2) : 1;
+    }
+    return i;
+}
+
+qsizetype OrderedJson::valueAt(Index node) const {
+    const quint32 at = nodes_[node].at;
+    qsizetype i = at & placeMask;
+    if (!(at & isMember))
+        return i;
+    const char* d = doc_->constData();
+    i = stringEnd(i, doc_->size()) + 1;
+    while (isBlank(d[i]) || d[i] == ':')
+        ++i;
+    return i;
+}
+
+double OrderedJson::number(Index node) const {
+    const char* d = doc_->constData();
+    double number = 0;
+    std::from_chars(d + valueAt(node), d + doc_->size(), number); // as the parse read it
+    return number;
+}
+
+QString OrderedJson::numberText(Index node, qsizetype limit) const {
+    const char* d = doc_->constData();
+    const qsizetype start = valueAt(node);
+    qsizetype end = start;
+    const auto inNumber = [](char c) {
+        return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+    };
+    while (end < doc_->size() && end - start <= limit && inNumber(d[end]))
+        ++end;
+    if (end - start <= limit)
+        return QString::fromLatin1(d + start, end - start);
+    return QString::fromLatin1(d + start, limit) + QChar(0x2026);
+}
+
+QString OrderedJson::decode(qsizetype start, qsizetype end) const {
+    const char* d = doc_->constData();
     QString out;
-    out.reserve(slice.length);
-    qsizetype plain = 0; // start of the text since the last escape
-    for (qsizetype i = 0; i < qsizetype(slice.length); ++i) {
+    qsizetype plain = start; // start of the text since the last escape
+    for (qsizetype i = start; i < end; ++i) {
         if (d[i] != '\\')
             continue;
+        if (out.isEmpty())
+            out.reserve(end - start);
         out += QString::fromUtf8(d + plain, i - plain);
         const char e = d[++i];
         switch (e) {
@@ -266,33 +316,71 @@ QString OrderedJson::decode(const Slice& slice) const {
         }
         plain = i + 1;
     }
-    out += QString::fromUtf8(d + plain, qsizetype(slice.length) - plain);
+    if (plain == start)
+        return QString::fromUtf8(d + start, end - start);
+    out += QString::fromUtf8(d + plain, end - plain);
     return out;
 }
 
 QString OrderedJson::text(Index node) const {
-    return decode(nodes_[node].textSlice);
+    const qsizetype start = valueAt(node) + 1;
+    return decode(start, stringEnd(start, doc_->size()));
 }
 
 QString OrderedJson::name(Index node) const {
-    return decode(nodes_[node].nameSlice);
+    const qsizetype start = nodes_[node].at & placeMask;
+    return decode(start, stringEnd(start, doc_->size()));
 }
 
-bool OrderedJson::nameIs(Index node, QLatin1String name) const {
-    const Slice& s = nodes_[node].nameSlice;
-    if (s.escaped)
-        return this->name(node) == name;
-    return QLatin1String(doc_->constData() + s.start, qsizetype(s.length)) == name;
+QString OrderedJson::name(Index node, qsizetype limit) const {
+    const qsizetype start = nodes_[node].at & placeMask;
+    // A UTF-16 unit takes at most six bytes of the document (an escape).
+    const qsizetype end = stringEnd(start, 6 * limit + 6);
+    QString name = decode(start, end);
+    if (doc_->at(end) == '"' && name.size() <= limit)
+        return name;
+    name.truncate(name.size() > limit && name.at(limit).isLowSurrogate() ? limit - 1 : limit);
+    return name + QChar(0x2026);
+}
+
+QByteArray OrderedJson::nameUtf8(Index node) const {
+    const qsizetype start = nodes_[node].at & placeMask;
+    const qsizetype end = stringEnd(start, doc_->size());
+    if (std::memchr(doc_->constData() + start, '\\', size_t(end - start)))
+        return name(node).toUtf8();
+    return QByteArray::fromRawData(doc_->constData() + start, end - start);
+}
+
+// The text from `start` to its closing quote is `utf8`.
+bool OrderedJson::sameText(qsizetype start, QByteArrayView utf8) const {
+    const char* d = doc_->constData() + start;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        if (d[i] == '\\') // an escape may stand for any character: the text decoded
+            return decode(start, stringEnd(start, doc_->size())).toUtf8() == utf8;
+        if (d[i] == '"' || d[i] != utf8[i])
+            return false; // the text is shorter, or another
+    }
+    return d[utf8.size()] == '"';
+}
+
+bool OrderedJson::nameIs(Index node, QByteArrayView utf8) const {
+    return nodes_[node].at & isMember && sameText(nodes_[node].at & placeMask, utf8);
+}
+
+bool OrderedJson::textIs(Index node, QByteArrayView utf8) const {
+    return kind(node) == Kind::String && sameText(valueAt(node) + 1, utf8);
 }
 
 bool OrderedJson::nameStartsWith(Index node, char c) const {
-    const Slice& s = nodes_[node].nameSlice;
-    if (s.escaped)
-        return name(node).startsWith(QLatin1Char(c));
-    return s.length > 0 && doc_->at(s.start) == c;
+    if (!(nodes_[node].at & isMember))
+        return false;
+    const qsizetype start = nodes_[node].at & placeMask;
+    if (doc_->at(start) == '\\')
+        return name(node, 1).startsWith(QLatin1Char(c));
+    return doc_->at(start) == c;
 }
 
-OrderedJson::Index OrderedJson::member(Index object, QLatin1String name) const {
+OrderedJson::Index OrderedJson::member(Index object, QByteArrayView name) const {
     if (object == none || kind(object) != Kind::Object)
         return none;
     for (Index child = firstChild(object); child != none; child = next(child))

@@ -1,61 +1,83 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QJsonParseError>
-#include <QLatin1String>
 #include <QString>
-#include <vector>
+#include <deque>
 
 namespace pigmora {
 
 // A JSON document whose objects keep their members in the file's order (a QJsonObject sorts
-// them), for formats where the order carries meaning. Texts stay in the document until asked
-// for, so the tree costs little beside the document, which must outlive it.
+// them), for formats where the order carries meaning. A value costs eight bytes beside the
+// document, which must outlive the tree: texts, names and numbers stay in the document and are
+// read from it when asked for.
 class OrderedJson {
 public:
     enum class Kind : quint8 { Null, False, True, Number, String, Array, Object };
     using Index = quint32;
     static constexpr Index none = ~Index(0);
+    // More values than this (numbers, texts, lists, objects ...) are not read: a document of
+    // the import's largest size made only of "0," would otherwise take some 270 MB.
+    static constexpr Index maxValues = 5000000;
+    // Arrays and objects nest at most this deep, as in QJsonDocument.
+    static constexpr int maxDepth = 1024;
 
-    // Reads `utf8`; on failure `error` says what and where, as QJsonDocument would.
+    // Reads `utf8`; on failure `error` says what and where, as QJsonDocument would. A document
+    // of more than maxValues values fails with DocumentTooLarge and tooManyValues().
     bool parse(const QByteArray& utf8, QJsonParseError& error);
+    bool tooManyValues() const { return tooManyValues_; }
 
     Index root() const { return 0; }
-    Kind kind(Index node) const { return nodes_[node].kind; }
-    double number(Index node) const { return nodes_[node].number; }
+    Kind kind(Index node) const { return Kind((nodes_[node].at >> kindShift) & 7); }
+    double number(Index node) const;
+    // A number as the document writes it, cut after `limit` characters with "…".
+    QString numberText(Index node, qsizetype limit) const;
     // The members of an object or the items of an array, in order: first, then next.
-    Index firstChild(Index node) const { return nodes_[node].firstChild; }
+    Index firstChild(Index node) const { return nodes_[node].at & hasChildren ? node + 1 : none; }
     Index next(Index node) const { return nodes_[node].next; }
-    // A string's text; a member's name.
+    // A string's text; a member's name, whole or cut after `limit` UTF-16 units with "…".
     QString text(Index node) const;
     QString name(Index node) const;
-    bool nameIs(Index node, QLatin1String name) const;
+    QString name(Index node, qsizetype limit) const;
+    // The name in UTF-8, without a copy where it has no escapes.
+    QByteArray nameUtf8(Index node) const;
+    // Whether the name or the string is `utf8`; costs the length of `utf8`, not of the name.
+    bool nameIs(Index node, QByteArrayView utf8) const;
+    bool textIs(Index node, QByteArrayView utf8) const;
     bool nameStartsWith(Index node, char c) const;
     // The first member of an object of that name; none when there is none or `object` is none
     // or no object, so lookups chain.
-    Index member(Index object, QLatin1String name) const;
+    Index member(Index object, QByteArrayView name) const;
 
 private:
-    struct Slice {
-        quint32 start = 0, length = 0;
-        bool escaped = false;
-    };
+    // `at` is where the value starts in the document, for a member where its name starts (just
+    // after the quote), with the kind and two flags above.
     struct Node {
-        double number = 0;
-        Slice textSlice, nameSlice;
-        Index firstChild = none, next = none;
-        Kind kind = Kind::Null;
+        quint32 at = 0;
+        Index next = none;
     };
-    QString decode(const Slice& slice) const;
+    static constexpr quint32 placeMask = (1u << 27) - 1;
+    static constexpr int kindShift = 27;
+    static constexpr quint32 isMember = 1u << 30;
+    static constexpr quint32 hasChildren = 1u << 31;
+
+    qsizetype valueAt(Index node) const;
+    qsizetype stringEnd(qsizetype start, qsizetype maxBytes) const;
+    QString decode(qsizetype start, qsizetype end) const;
+    bool sameText(qsizetype start, QByteArrayView utf8) const;
     bool value(Index node, int depth);
-    bool string(Slice& slice);
+    bool string();
     bool fail(QJsonParseError::ParseError what);
     void skipBlanks();
 
     const QByteArray* doc_ = nullptr;
     qsizetype pos_ = 0;
     QJsonParseError error_{};
-    std::vector<Node> nodes_;
+    bool tooManyValues_ = false;
+    // In the order of the document, so a value's first child, if any, follows it. A deque
+    // grows without copying what it holds.
+    std::deque<Node> nodes_;
 };
 
 // "Die Datei ist kein gültiges JSON: ... (bei Zeichen n)."

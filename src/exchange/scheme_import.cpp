@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
 #include <QRegularExpression>
 #include <cerrno>
 
@@ -16,13 +15,18 @@ std::optional<QString> nameRefusal(const QString& name) {
         return QStringLiteral("Der Name ist leer.");
     if (!name.isValidUtf16())
         return QStringLiteral("Der Name enthält ungültige Zeichen.");
-    const QList<uint> characters = name.toUcs4();
-    for (const uint c : characters)
+    // Counted in place: a name from a file may be as long as the file.
+    qsizetype characters = 0;
+    for (qsizetype i = 0; i < name.size(); ++i, ++characters) {
+        const char16_t c = name[i].unicode();
         if (c < 0x20 || (c >= 0x7F && c < 0xA0))
             return QStringLiteral("Der Name enthält Steuerzeichen (etwa einen Zeilenumbruch).");
-    if (characters.size() > 30)
+        if (QChar::isHighSurrogate(c))
+            ++i; // valid UTF-16: the low one follows
+    }
+    if (characters > 30)
         return QStringLiteral("Der Name ist %1 Zeichen lang; erlaubt sind höchstens 30.")
-            .arg(characters.size());
+            .arg(characters);
     return std::nullopt;
 }
 
@@ -35,7 +39,8 @@ bool looksLikePalette(const QByteArray& start) {
         return true;
     static const QRegularExpression colourLine(QStringLiteral("^[0-9]+[ \t]+[0-9]+[ \t]+[0-9]+"
                                                               "(?:[ \t]|\r?$)"));
-    const QByteArray firstLine = start.left(start.indexOf('\n'));
+    const qsizetype lineEnd = start.indexOf('\n'); // none in a palette of one line, or a long one
+    const QByteArray firstLine = lineEnd < 0 ? start : start.left(lineEnd);
     return colourLine.match(QString::fromLatin1(firstLine)).hasMatch();
 }
 

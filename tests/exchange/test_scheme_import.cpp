@@ -1,4 +1,5 @@
 #include "css_colour/colour_forms.h"
+#include "exchange/ordered_json.h"
 #include "exchange/scheme_import.h"
 
 #include <QFile>
@@ -122,6 +123,9 @@ void TestSchemeImport::hostileContents_data() {
         << 1 << "";
     QTest::addRow("no palette header") << QByteArray("0 0 0\tA (Text)\n0 0 0\tA (Hintergrund)\n")
                                        << "keine GIMP-Palette" << 0 << "";
+    QTest::addRow("one line of palette, longer than 256 bytes")
+        << "255 0 0\t" + QByteArray(300, 'R') + " (Text)\n"
+        << "keine GIMP-Palette" << 0 << "";
     QTest::addRow("palette not UTF-8")
         << palette("0 0 0\t\xE4 (Text)\n0 0 0\t\xE4 (Hintergrund)\n") << "UTF-8" << 0 << "";
     QTest::addRow("palette with odd columns")
@@ -351,9 +355,9 @@ void TestSchemeImport::hostileTokens_data() {
         "s.text|Typ „dimension“");
     row("a pointer into another file", file("{\"$ref\": \"andere.json#/a\"}"), "",
         "s.text|keinem Token");
-    row("translucent",
-        file("{\"colorSpace\": \"srgb\", \"components\": [1, 0, 0], \"alpha\": 0.5}"), "",
-        "s.text|nicht deckend (Alpha 0,5)");
+    row("translucent, its alpha quoted as written",
+        file("{\"colorSpace\": \"srgb\", \"components\": [1, 0, 0], \"alpha\": 0.50}"), "",
+        "s.text|nicht deckend: „alpha“ ist 0.50.");
     row("translucent as CSS", file("\"#ff000080\""), "",
         "s.text|„#ff000080“ ist nicht deckend (Alpha 0,502)");
     row("unknown colour space", file("{\"colorSpace\": \"cmyk\", \"components\": [1, 0, 0]}"), "",
@@ -375,6 +379,29 @@ void TestSchemeImport::hostileTokens_data() {
     row("malformed", "{\"$type\": ", "kein gültiges JSON", "");
     row("nested too deep", QByteArray("{\"$a\": ").repeated(2000), "verschachtelt", "");
     row("a list at the top", "[{\"$type\": \"color\"}]", "keine Design-Token-Datei", "");
+    // Before any path was kept, these took a gigabyte (the full path of every group), seconds
+    // (each group followed the untyped chain again) and 25 bytes a byte of the file.
+    const QByteArray longName = "\"" + QByteArray(1000, 'g') + "\": {";
+    row("1000 groups deep with names of 1000 characters",
+        "{\"$type\": \"color\", " + longName.repeated(1000) + "\"s\": {\"text\": {\"$value\": " +
+            "\"sehr rot\"}, \"background\": {\"$value\": \"#fff\"}}" + QByteArray(1001, '}'),
+        "", qPrintable("…." + (QString(40, 'g') + "….").repeated(4) + "s.text|keine CSS-Farbe"));
+    QByteArray chain;
+    constexpr int chainLength = 3000;
+    for (int i = 0; i < chainLength; ++i)
+        chain += "\"c" + QByteArray::number(i) + "\": {\"$value\": \"{c" +
+                 QByteArray::number(i + 1) + "}\"}, ";
+    chain += "\"c" + QByteArray::number(chainLength) +
+             "\": {\"$type\": \"color\", \"$value\": \"#000\"}";
+    for (int i = 0; i < chainLength; ++i) // no schemes: the background has no type
+        chain += ", \"g" + QByteArray::number(i) +
+                 "\": {\"text\": {\"$value\": \"{c0}\"}, \"background\": {\"$value\": \"#fff\"}}";
+    row("groups sharing a long untyped alias chain",
+        "{" + chain + ", \"s\": {\"$type\": \"color\", \"text\": {\"$value\": \"{c0}\"}, " +
+            "\"background\": {\"$value\": \"{nirgends}\"}}}",
+        "", "s.background|„{nirgends}“ führt zu keinem");
+    row("too many values", "[0" + QByteArray(",0").repeated(OrderedJson::maxValues) + "]",
+        "mehr als 5.000.000 JSON-Werte", "");
     QByteArray many = "{\"$type\": \"color\"";
     for (int i = 0; i <= maxImportSchemes; ++i)
         many += ", \"" + QByteArray::number(i) +
