@@ -124,6 +124,18 @@ QString shown(const QString& text, int limit = 40) {
     return shownText(text.left(2 * limit + 2), limit);
 }
 
+// The names of a path as far as one could lead to a token: none lies deeper than JSON is read,
+// and a path of millions of names would otherwise make millions of strings.
+QStringList pathNames(QStringView path, QChar separator) {
+    QStringList names;
+    for (const QStringView name : path.tokenize(separator)) {
+        if (names.size() > OrderedJson::maxDepth)
+            break;
+        names.append(name.toString());
+    }
+    return names;
+}
+
 // The reader keeps no paths: a token's or group's path is made from the names of its groups
 // when a message needs it, and an alias is looked up one name at a time.
 class TokenReader {
@@ -204,7 +216,7 @@ std::optional<QStringList> TokenReader::aliasTarget(Index value) const {
     if (json_.kind(value) == Kind::String) {
         const QString text = json_.text(value);
         if (text.size() > 2 && text.startsWith(QLatin1Char('{')) && text.endsWith(QLatin1Char('}')))
-            return text.mid(1, text.size() - 2).split(QLatin1Char('.'));
+            return pathNames(QStringView(text).mid(1, text.size() - 2), QLatin1Char('.'));
         return std::nullopt;
     }
     const Index ref = json_.member(value, "$ref");
@@ -213,8 +225,8 @@ std::optional<QStringList> TokenReader::aliasTarget(Index value) const {
     QString pointer = json_.text(ref);
     if (!pointer.startsWith(QLatin1String("#/")))
         return QStringList(); // refers to no token of this file
-    QStringList parts = pointer.mid(2).split(QLatin1Char('/'));
-    if (parts.last() == QLatin1String("$value"))
+    QStringList parts = pathNames(QStringView(pointer).mid(2), QLatin1Char('/'));
+    if (!parts.isEmpty() && parts.last() == QLatin1String("$value"))
         parts.removeLast();
     for (QString& part : parts)
         part.replace(QLatin1String("~1"), QLatin1String("/"))

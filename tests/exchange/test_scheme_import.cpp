@@ -355,6 +355,9 @@ void TestSchemeImport::hostileTokens_data() {
         "s.text|Typ „dimension“");
     row("a pointer into another file", file("{\"$ref\": \"andere.json#/a\"}"), "",
         "s.text|keinem Token");
+    row("a pointer of a million names",
+        file("{\"$ref\": \"#/" + QByteArray("a/").repeated(1000000) + "$value\"}"), "",
+        "s.text|„{a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.…}“ führt zu keinem");
     row("translucent, its alpha quoted as written",
         file("{\"colorSpace\": \"srgb\", \"components\": [1, 0, 0], \"alpha\": 0.50}"), "",
         "s.text|nicht deckend: „alpha“ ist 0.50.");
