@@ -103,7 +103,9 @@ ImportReading readGplSchemes(const QByteArray& contents) {
     }
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // Views into the text: a palette of millions of short lines would take ten times its size as
+    // strings of their own.
+    const QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
     if (lines.first().trimmed() != header) {
         reading.error = QStringLiteral("Die Datei ist keine GIMP-Palette: ihre erste Zeile ist "
                                        "nicht „%1“.")
@@ -124,11 +126,11 @@ ImportReading readGplSchemes(const QByteArray& contents) {
     const auto refuse = [&refusals, &lines](int line, const QString& reason) {
         refusals.push_back({line,
                             {QStringLiteral("Zeile %1").arg(line),
-                             shownText(lines[line - 1].trimmed(), 60), reason}});
+                             shownText(lines[line - 1].trimmed().toString(), 60), reason}});
     };
     qsizetype colourLines = 0;
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        QStringView line = QStringView(lines[i]);
+        QStringView line = lines[i];
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         const QStringView trimmed = line.trimmed();
