@@ -45,7 +45,7 @@ QString readingFailure(const QImageReader& reader) {
     case QImageReader::UnsupportedFormatError:
         if (file.size() == 0)
             return QStringLiteral("die Datei ist leer");
-        return QStringLiteral("sie ist in keinem Bildformat, das Pigmora lesen kann");
+        return QStringLiteral("die Datei ist in keinem Bildformat, das Pigmora lesen kann");
     case QImageReader::InvalidDataError:
     case QImageReader::UnknownError:
         break;

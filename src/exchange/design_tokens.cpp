@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <numeric>
 
 namespace pigmora {
 
@@ -151,6 +152,7 @@ private:
     bool isColourToken(int token);
     std::optional<QStringList> aliasTarget(Index value) const;
     Target find(const QStringList& names);
+    void findFirstsOfPaths();
     quint32 hash(int group, QByteArrayView name) const;
     QString pathOf(Index node, int group) const;
     QString tokenPath(int token) const {
@@ -166,6 +168,10 @@ private:
     // bits) and its number, inverted (low 32 bits: a token's with the top bit set), so that
     // among equal hashes the tokens come first and, of equal names, the last in the file.
     std::vector<quint64> entries_;
+    // For each group the first group of its path: a group name given twice in a group is one
+    // group for aliases, as its path is one, holding the tokens of both.
+    std::vector<int> firstOfPath_;
+    int firstOfPath(int group) const { return group < 0 ? -1 : firstOfPath_[size_t(group)]; }
     QHash<int, Resolution> resolved_;
 };
 
@@ -238,36 +244,95 @@ quint32 TokenReader::hash(int group, QByteArrayView name) const {
     return quint32(qHashMulti(size_t(QHashSeed::globalSeed()), group, name));
 }
 
+// A group's path is known once its parent's first is: the groups are taken one depth at a
+// time, and at each depth sorted by the hash of (parent's first, name), so the groups of one
+// path stand together, in file order.
+void TokenReader::findFirstsOfPaths() {
+    const size_t count = groups_.size();
+    firstOfPath_.assign(count, -1);
+    std::vector<int> depth(count);
+    int deepest = 0;
+    for (size_t g = 0; g < count; ++g) {
+        const int parent = groups_[g].parent;
+        depth[g] = parent < 0 ? 0 : depth[size_t(parent)] + 1;
+        deepest = std::max(deepest, depth[g]);
+    }
+    std::vector<size_t> start(size_t(deepest) + 2, 0); // where each depth starts in byDepth
+    for (const int d : depth)
+        ++start[size_t(d) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<quint32> byDepth(count);
+    std::vector<size_t> next(start.begin(), start.end() - 1);
+    for (size_t g = 0; g < count; ++g)
+        byDepth[next[size_t(depth[g])]++] = quint32(g);
+
+    std::vector<quint64> keys;
+    std::vector<quint32> firsts; // of the paths met in a run of one hash
+    for (size_t d = 0; d + 1 < start.size(); ++d) {
+        keys.clear();
+        for (size_t i = start[d]; i < start[d + 1]; ++i) {
+            const Group& group = groups_[byDepth[i]];
+            keys.push_back(quint64(hash(firstOfPath(group.parent), json_.nameUtf8(group.node)))
+                               << 32 |
+                           byDepth[i]);
+        }
+        std::sort(keys.begin(), keys.end());
+        for (size_t run = 0, end = 0; run < keys.size(); run = end) {
+            while (end < keys.size() && keys[end] >> 32 == keys[run] >> 32)
+                ++end;
+            if (end - run == 1) { // the usual case: a name of its own, its own first
+                firstOfPath_[quint32(keys[run])] = int(quint32(keys[run]));
+                continue;
+            }
+            firsts.clear(); // in file order: of each path, the first met
+            for (size_t i = run; i < end; ++i) {
+                const auto g = quint32(keys[i]);
+                const QByteArray name = json_.nameUtf8(groups_[g].node);
+                const auto same = std::find_if(firsts.begin(), firsts.end(), [&](quint32 f) {
+                    return firstOfPath(groups_[f].parent) == firstOfPath(groups_[g].parent) &&
+                           json_.nameIs(groups_[f].node, name);
+                });
+                if (same != firsts.end()) {
+                    firstOfPath_[g] = int(*same);
+                } else {
+                    firstOfPath_[g] = int(g);
+                    firsts.push_back(g);
+                }
+            }
+        }
+    }
+}
+
 Target TokenReader::find(const QStringList& names) {
     constexpr quint32 tokenBit = 1u << 31;
     if (entries_.empty() && !(tokens_.empty() && groups_.empty())) {
+        findFirstsOfPaths();
         entries_.reserve(tokens_.size() + groups_.size());
         for (size_t t = 0; t < tokens_.size(); ++t)
-            entries_.push_back(quint64(hash(tokens_[t].group, json_.nameUtf8(tokens_[t].node)))
-                                   << 32 |
-                               ~(quint32(t) | tokenBit));
+            entries_.push_back(
+                quint64(hash(firstOfPath(tokens_[t].group), json_.nameUtf8(tokens_[t].node)))
+                    << 32 |
+                ~(quint32(t) | tokenBit));
         for (size_t g = 0; g < groups_.size(); ++g)
-            entries_.push_back(quint64(hash(groups_[g].parent, json_.nameUtf8(groups_[g].node)))
-                                   << 32 |
-                               ~quint32(g));
+            if (firstOfPath_[g] == int(g))
+                entries_.push_back(
+                    quint64(hash(firstOfPath(groups_[g].parent), json_.nameUtf8(groups_[g].node)))
+                        << 32 |
+                    ~quint32(g));
         std::sort(entries_.begin(), entries_.end());
-        // Of a name given twice in a group only the first entry is kept (see above), so no
-        // lookup wades through copies.
-        entries_.erase(
-            std::unique(entries_.begin(), entries_.end(),
-                        [this](quint64 a, quint64 b) {
-                            const quint32 x = ~quint32(a), y = ~quint32(b);
-                            if (a >> 32 != b >> 32 || (x & tokenBit) != (y & tokenBit))
-                                return false;
-                            const auto of = [this](quint32 e) {
-                                return e & tokenBit ? std::pair(tokens_[e & ~tokenBit].node,
-                                                                tokens_[e & ~tokenBit].group)
-                                                    : std::pair(groups_[e].node, groups_[e].parent);
-                            };
-                            return of(x).second == of(y).second &&
-                                   json_.nameUtf8(of(x).first) == json_.nameUtf8(of(y).first);
-                        }),
-            entries_.end());
+        // Of a token name given twice in a path only the first entry is kept (see above), so
+        // no lookup wades through copies.
+        entries_.erase(std::unique(entries_.begin(), entries_.end(),
+                                   [this](quint64 a, quint64 b) {
+                                       const quint32 x = ~quint32(a), y = ~quint32(b);
+                                       if (a >> 32 != b >> 32 || !(x & y & tokenBit))
+                                           return false;
+                                       const Token& p = tokens_[x & ~tokenBit];
+                                       const Token& q = tokens_[y & ~tokenBit];
+                                       return firstOfPath(p.group) == firstOfPath(q.group) &&
+                                              json_.nameUtf8(p.node) == json_.nameUtf8(q.node);
+                                   }),
+                       entries_.end());
     }
     int group = -1;
     for (qsizetype i = 0; i < names.size(); ++i) {
@@ -280,9 +345,10 @@ Target TokenReader::find(const QStringList& names) {
             const quint32 entry = ~quint32(*e);
             if (entry & tokenBit) {
                 const Token& token = tokens_[entry & ~tokenBit];
-                if (last && token.group == group && json_.nameIs(token.node, name))
+                if (last && firstOfPath(token.group) == group && json_.nameIs(token.node, name))
                     return {int(entry & ~tokenBit), false};
-            } else if (groups_[entry].parent == group && json_.nameIs(groups_[entry].node, name)) {
+            } else if (firstOfPath(groups_[entry].parent) == group &&
+                       json_.nameIs(groups_[entry].node, name)) {
                 group = int(entry);
                 found = true;
             }

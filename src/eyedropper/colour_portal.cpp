@@ -36,6 +36,20 @@ bool noPortal(const QDBusError& error) {
            error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
 }
 
+// The service is there but has no such interface, method or property.
+bool unknownThere(const QDBusError& error) {
+    switch (error.type()) {
+    case QDBusError::UnknownInterface:
+    case QDBusError::UnknownMethod:
+    case QDBusError::UnknownObject:
+    case QDBusError::UnknownProperty:
+    case QDBusError::NotSupported:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Why a call failed, in German, by the error's name: its message is the service's own text
 // (English, and of any length). An error of no known name is named, shortened.
 QString errorReason(const QDBusError& error) {
@@ -43,13 +57,9 @@ QString errorReason(const QDBusError& error) {
     const auto portalError = [&name](const char* which) {
         return name == QLatin1String("org.freedesktop.portal.Error.") + QLatin1String(which);
     };
-    switch (error.type()) {
-    case QDBusError::UnknownInterface:
-    case QDBusError::UnknownMethod:
-    case QDBusError::UnknownObject:
-    case QDBusError::UnknownProperty:
-    case QDBusError::NotSupported:
+    if (unknownThere(error))
         return QStringLiteral("es kennt diese Schnittstelle nicht");
+    switch (error.type()) {
     case QDBusError::NoReply:
     case QDBusError::Timeout:
     case QDBusError::TimedOut:
@@ -123,9 +133,13 @@ void ColourPortal::versionRead(QDBusPendingCallWatcher* call) {
             noPortal(error)
                 ? QStringLiteral("Auf dieser Arbeitsfläche läuft kein Desktop-Portal, das eine "
                                  "Farbe vom Bildschirm wählen könnte. Es wurde nichts geändert.")
-                : QStringLiteral("Das Desktop-Portal dieser Arbeitsfläche bietet keine "
+            : unknownThere(error)
+                ? QStringLiteral("Das Desktop-Portal dieser Arbeitsfläche bietet keine "
                                  "Bildschirmfotos und damit keine Farbwahl an (%1). Es wurde "
                                  "nichts geändert.")
+                      .arg(errorReason(error))
+                : QStringLiteral("Das Desktop-Portal konnte keine Farbwahl beginnen (%1). Es "
+                                 "wurde nichts geändert.")
                       .arg(errorReason(error))));
         return;
     }
@@ -158,7 +172,7 @@ void ColourPortal::pickColorReplied(QDBusPendingCallWatcher* call) {
         return;
     const QDBusPendingReply<QDBusObjectPath> reply = *call;
     if (reply.isError()) {
-        finish(portalFailure(QStringLiteral("Das Desktop-Portal hat die Farbwahl abgelehnt "
+        finish(portalFailure(QStringLiteral("Das Desktop-Portal konnte keine Farbwahl beginnen "
                                             "(%1). Es wurde nichts geändert.")
                                  .arg(errorReason(reply.error()))));
         return;

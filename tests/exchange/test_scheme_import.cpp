@@ -347,6 +347,10 @@ void TestSchemeImport::hostileTokens_data() {
     taken("a CSS text", "\"oklch(60% 0.1 250)\"", "#4f84ba");
     row("a cycle", file("\"{a}\"", "\"a\": {\"$value\": \"{b}\"}, \"b\": {\"$value\": \"{a}\"}, "),
         "", "s.text|Kreis: {a} → {b} → {a}");
+    QTest::newRow("an alias into the first of two groups of one name")
+        << file("\"{a.t}\"",
+                "\"a\": {\"t\": {\"$value\": \"red\"}}, \"a\": {\"u\": {\"$value\": \"blue\"}}, ")
+        << QString() << QString() << QString("#ff0000") << 0;
     row("no such token", file("\"{nirgends.da}\""), "", "s.text|„{nirgends.da}“ führt zu keinem");
     row("an alias to a group", file("\"{g}\"", "\"g\": {\"x\": {\"$value\": \"#000\"}}, "), "",
         "s.text|zu einer Gruppe");
