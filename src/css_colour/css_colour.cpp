@@ -4,6 +4,7 @@
 #include "css_named_colours.h"
 #include "css_tokens.h"
 #include "gamut_mapping.h"
+#include "hex_digit.h"
 #include "shown_text.h"
 
 #include <QLocale>
@@ -42,16 +43,6 @@ QStringView cssTrimmed(QStringView text) {
     while (end > start && isCssWhitespace(text[end - 1]))
         --end;
     return text.mid(start, end - start);
-}
-
-int hexDigit(char16_t c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // 3, 4, 6 or 8 digits: red, green, blue and perhaps alpha, one digit or two each.

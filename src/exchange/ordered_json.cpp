@@ -1,5 +1,7 @@
 #include "ordered_json.h"
 
+#include "css_colour/hex_digit.h"
+
 #include <QUtf8StringView>
 #include <charconv>
 #include <cstring>
@@ -7,16 +9,6 @@
 namespace pigmora {
 
 namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -89,7 +81,7 @@ bool OrderedJson::string() {
                 break;
             case 'u':
                 for (int i = 1; i <= 4; ++i)
-                    if (pos_ + i >= size || hexValue(d[pos_ + i]) < 0)
+                    if (pos_ + i >= size || hexDigit(uchar(d[pos_ + i])) < 0)
                         return fail(QJsonParseError::IllegalEscapeSequence);
                 pos_ += 4;
                 break;
@@ -306,7 +298,7 @@ QString OrderedJson::decode(qsizetype start, qsizetype end) const {
         case 'u': {
             char16_t unit = 0;
             for (int k = 1; k <= 4; ++k)
-                unit = char16_t(unit * 16 + hexValue(d[i + k]));
+                unit = char16_t(unit * 16 + hexDigit(uchar(d[i + k])));
             out += QChar(unit); // a surrogate pair comes as two escapes, one unit each
             i += 4;
             break;
