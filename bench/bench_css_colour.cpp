@@ -73,7 +73,7 @@ QString mixed(Random& r) {
     const Rgb c = r.colour();
     switch (turn++ % 7) {
     case 0:
-        return cssHexText(c);
+        return hashHexText(c);
     case 1:
         return cssRgbText(c);
     case 2:
@@ -106,7 +106,7 @@ double readOnce(const QStringList& list, int& mapped) {
             const CssColourReading r = readCssColour(t);
             if (!r.colour)
                 qFatal("%s is no colour", qPrintable(t));
-            written += cssHexText(*r.colour).size();
+            written += hashHexText(*r.colour).size();
             mapped += r.mapped ? 1 : 0;
         }
     });
@@ -187,7 +187,7 @@ int main(int argc, char* argv[]) {
         QStringList list;
         double limit; // µs per colour
     } forms[] = {
-        {"hex", "hex.txt", texts([](Random& r) { return cssHexText(r.colour()); }, perForm), 1},
+        {"hex", "hex.txt", texts([](Random& r) { return hashHexText(r.colour()); }, perForm), 1},
         {"rgb()", "rgb.txt", texts([](Random& r) { return cssRgbText(r.colour()); }, perForm), 1},
         {"oklch() outside sRGB, gamut-mapped", "oklch.txt", texts(outsideSrgb, perForm), 5},
     };

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "accessibility/accessible_shape.h"
+#include "base/german_locale.h"
 #include "channel_slider.h"
 #include "version.h"
 
@@ -111,8 +112,8 @@ void setUpApplication(QApplication& app) {
     // The interface is German whatever the system language, so the standard dialogs
     // (buttons, colour and font dialogs) are too, where Qt's translations are installed.
     auto* translator = new QTranslator(&app);
-    if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(germanLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
 }
 

@@ -1,8 +1,9 @@
 #include "exchange_commands.h"
 
+#include "base/german_locale.h"
+#include "base/shown_text.h"
 #include "clipboard.h"
 #include "css_colour/css_colour.h"
-#include "css_colour/shown_text.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
 #include "editor/widget_colours.h"
@@ -188,7 +189,7 @@ void ExchangeCommands::mnuCssEinfügen_Click(const Clipboard& clipboard) {
         colour = compositeOver(reading, background);
         notes << notOpaqueText(text, reading.alpha) +
                      QStringLiteral(" Über dem Hintergrund %1 ergibt sich die Textfarbe %2.")
-                         .arg(cssHexText(background), cssHexText(colour));
+                         .arg(hashHexText(background), hashHexText(colour));
     }
     channels_.setColour(colour);
     if (!notes.isEmpty())

@@ -1,4 +1,5 @@
 #include "eyedropper_commands.h"
+#include "base/german_locale.h"
 
 #include "dialogs.h"
 #include "editor/channel_editor.h"
@@ -26,7 +27,7 @@ Rgb unpacked(ColourValue v) {
 }
 
 QString number(int n) {
-    return QLocale(QLocale::German).toString(n);
+    return germanLocale().toString(n);
 }
 
 // Why a reader gave no image, by its error code: Qt's own texts are English where its

@@ -1,6 +1,6 @@
 #include "status_bar.h"
 
-#include "editor/display_locale.h"
+#include "base/german_locale.h"
 
 #include <QDateTime>
 #include <QLocale>

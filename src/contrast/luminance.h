@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/colour_value.h"
+#include "base/colour_value.h"
 
 namespace pigmora {
 

@@ -1,5 +1,6 @@
 #include "contrast_report.h"
 
+#include "base/hex_digit.h"
 #include "contrast/apca.h"
 #include "contrast/nearest_passing.h"
 #include "contrast/wcag.h"
@@ -26,7 +27,7 @@ OfferedColour offered(const std::optional<Suggestion>& suggestion) {
     }
     o.exists = true;
     o.colour = suggestion->colour;
-    o.hex = hashColourText(suggestion->colour);
+    o.hex = hashHexText(suggestion->colour, LetterCase::Upper);
     o.ratio = ratioText(suggestion->ratio);
     return o;
 }
@@ -64,10 +65,6 @@ VisionRow visionRow(VisionDeficiency deficiency, const SampleReading& sample, do
 
 } // namespace
 
-QString hashColourText(Rgb colour) {
-    return QLatin1Char('#') + sixDigitColourText(colour);
-}
-
 QString deficiencyName(VisionDeficiency deficiency) {
     switch (deficiency) {
     case VisionDeficiency::Protanopia:
@@ -103,8 +100,9 @@ ContrastReport makeContrastReport(const SampleReading& sample) {
     const Rgb other = sample.editsText ? sample.background : sample.text;
     const QString editedName =
         sample.editsText ? QStringLiteral("Textfarbe") : QStringLiteral("Hintergrundfarbe");
-    r.edited = QStringLiteral("Bearbeitet wird die %1 %2.").arg(editedName, hashColourText(edited));
-    r.editedForms = {cssHexText(edited), cssRgbText(edited), cssHslText(edited),
+    r.edited = QStringLiteral("Bearbeitet wird die %1 %2.")
+                   .arg(editedName, hashHexText(edited, LetterCase::Upper));
+    r.editedForms = {hashHexText(edited), cssRgbText(edited), cssHslText(edited),
                      cssOklchText(edited)};
     r.aaOffer = levelOffer("AA", requiredAA, editedName, edited, other);
     r.aaaOffer = levelOffer("AAA", requiredAAA, editedName, edited, other);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/colour_value.h"
 #include "contrast/colour_vision.h"
-#include "editor/colour_value.h"
 
 #include <QString>
 #include <array>
@@ -71,8 +71,6 @@ inline constexpr std::array<const char*, 4> editedFormNames{"hex", "rgb", "hsl",
 
 ContrastReport makeContrastReport(const SampleReading& sample);
 
-// "#RRGGBB", upper case.
-QString hashColourText(Rgb colour);
 // "Protanopie", "Deuteranopie", "Tritanopie", "Achromatopsie".
 QString deficiencyName(VisionDeficiency deficiency);
 

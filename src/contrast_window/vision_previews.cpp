@@ -1,6 +1,7 @@
 #include "vision_previews.h"
 
 #include "accessibility/accessible_shape.h"
+#include "base/hex_digit.h"
 #include "editor/widget_colours.h"
 #include "value_label.h"
 
@@ -41,7 +42,8 @@ void showVisionPreview(const VisionPreview& preview, const VisionRow& vision) {
     setBackColour(preview.sample, packColour(vision.background));
     preview.sample->setAccessibleDescription(
         QStringLiteral("Text %1 auf %2")
-            .arg(hashColourText(vision.text), hashColourText(vision.background)));
+            .arg(hashHexText(vision.text, LetterCase::Upper),
+                 hashHexText(vision.background, LetterCase::Upper)));
     preview.ratio->setText(vision.ratio);
     preview.ratio->setAccessibleName(vision.name + QStringLiteral(": Kontrastverhältnis ") +
                                      vision.ratio);

@@ -40,18 +40,6 @@ QString hueText(double hue, int decimals) {
 
 } // namespace
 
-QString cssHexText(Rgb colour) {
-    static const char digits[] = "0123456789abcdef";
-    const char16_t text[7] = {u'#',
-                              char16_t(digits[colour.red >> 4]),
-                              char16_t(digits[colour.red & 15]),
-                              char16_t(digits[colour.green >> 4]),
-                              char16_t(digits[colour.green & 15]),
-                              char16_t(digits[colour.blue >> 4]),
-                              char16_t(digits[colour.blue & 15])};
-    return QString(reinterpret_cast<const QChar*>(text), 7);
-}
-
 QString cssRgbText(Rgb colour) {
     return QStringLiteral("rgb(%1 %2 %3)").arg(colour.red).arg(colour.green).arg(colour.blue);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "editor/colour_value.h"
+#include "base/colour_value.h"
+#include "base/hex_digit.h" // "#rrggbb", the first of the forms
 
 #include <QString>
 #include <array>
@@ -9,8 +10,6 @@
 // digits enough that reading it gives back the same colour, for every one of the 16.7 million.
 namespace pigmora {
 
-// "#rrggbb" in lower case, as CSS writes it.
-QString cssHexText(Rgb colour);
 // "rgb(255 128 0)"
 QString cssRgbText(Rgb colour);
 // "hsl(30.1 100% 50%)": hue in degrees, saturation and lightness in percent.

@@ -1,11 +1,12 @@
 #include "css_colour.h"
 
+#include "base/german_locale.h"
+#include "base/hex_digit.h"
+#include "base/shown_text.h"
 #include "css_functions.h"
 #include "css_named_colours.h"
 #include "css_tokens.h"
 #include "gamut_mapping.h"
-#include "hex_digit.h"
-#include "shown_text.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -229,7 +230,7 @@ Rgb compositeOver(const CssColourReading& reading, Rgb background) {
 
 QString notOpaqueText(const QString& text, double alpha) {
     // Three digits, or as many more as it takes not to show an alpha below 1 as "1".
-    const QLocale german(QLocale::German);
+    const QLocale& german = germanLocale();
     QString shown = german.toString(alpha, 'g', 3);
     for (int digits = 4; alpha < 1 && shown == QLatin1String("1") && digits <= 17; ++digits)
         shown = german.toString(alpha, 'g', digits);
@@ -239,7 +240,7 @@ QString notOpaqueText(const QString& text, double alpha) {
 
 QString mappedText(const QString& text, Rgb result) {
     return QStringLiteral("„%1“ liegt außerhalb von sRGB, angenähert: %2.")
-        .arg(shownText(text.trimmed()), cssHexText(result));
+        .arg(shownText(text.trimmed()), hashHexText(result));
 }
 
 } // namespace pigmora

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/colour_value.h"
 #include "colour_forms.h"
-#include "editor/colour_value.h"
 
 #include <QString>
 #include <QStringView>

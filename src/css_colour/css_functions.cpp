@@ -1,6 +1,6 @@
 #include "css_functions.h"
 
-#include "shown_text.h"
+#include "base/shown_text.h"
 
 #include <algorithm>
 #include <cmath>

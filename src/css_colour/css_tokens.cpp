@@ -114,20 +114,6 @@ double numberValue(QStringView text) {
 
 } // namespace
 
-bool equalsAscii(QStringView text, const char* lowerCaseName) {
-    qsizetype i = 0;
-    for (; lowerCaseName[i]; ++i) {
-        if (i >= text.size())
-            return false;
-        char16_t c = text[i].unicode();
-        if (c >= 'A' && c <= 'Z')
-            c = char16_t(c - 'A' + 'a');
-        if (c != char16_t(lowerCaseName[i]))
-            return false;
-    }
-    return i == text.size();
-}
-
 TokenList tokenize(QStringView text) {
     TokenList list;
     list.source = text;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ascii.h" // names compare as CSS compares keywords
+
 #include <QStringView>
 #include <array>
 
@@ -43,9 +45,5 @@ struct TokenList {
 };
 
 TokenList tokenize(QStringView text);
-
-// ASCII case-insensitive comparison with a lower-case ASCII name, as CSS compares keywords: only
-// A-Z fold, so the Kelvin sign is no "k".
-bool equalsAscii(QStringView text, const char* lowerCaseName);
 
 } // namespace pigmora::css

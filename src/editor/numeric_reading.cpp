@@ -1,5 +1,7 @@
 #include "numeric_reading.h"
 
+#include "base/hex_digit.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -14,17 +16,6 @@ bool isIgnoredBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
 }
 
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
-}
-
 bool isDigit(QChar c) {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
@@ -32,7 +23,7 @@ bool isDigit(QChar c) {
 double readHexDigits(const QString& s, qsizetype from) {
     double value = 0;
     for (qsizetype i = from; i < s.size(); ++i) {
-        const int d = hexDigit(s[i]);
+        const int d = hexDigit(s[i].unicode());
         if (d < 0)
             break;
         value = value * 16 + d;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colour_value.h"
+#include "base/colour_value.h"
 
 #include <QString>
 #include <optional>

@@ -77,14 +77,14 @@ QByteArray writeCss(const std::vector<ColourScheme>& schemes, const ExportStamp&
     // Names may hold any character; the file says how it is encoded.
     out << "@charset \"UTF-8\";\n/* " << stampText(stamp) << " */\n\n:root {\n";
     for (std::size_t i = 0; i < schemes.size(); ++i)
-        out << "  --" << classes[qsizetype(i)] << "-text: " << cssHexText(schemes[i].text)
+        out << "  --" << classes[qsizetype(i)] << "-text: " << hashHexText(schemes[i].text)
             << ";\n  --" << classes[qsizetype(i)]
-            << "-background: " << cssHexText(schemes[i].background) << ";\n";
+            << "-background: " << hashHexText(schemes[i].background) << ";\n";
     out << "}\n";
     for (std::size_t i = 0; i < schemes.size(); ++i)
         out << "\n/* " << commentText(schemes[i].name) << " */\n." << classes[qsizetype(i)]
-            << " {\n  color: " << cssHexText(schemes[i].text)
-            << ";\n  background-color: " << cssHexText(schemes[i].background) << ";\n}\n";
+            << " {\n  color: " << hashHexText(schemes[i].text)
+            << ";\n  background-color: " << hashHexText(schemes[i].background) << ";\n}\n";
     out.flush();
     return css.toUtf8();
 }

@@ -1,8 +1,9 @@
 // Schemes as design tokens in the format of the W3C Design Tokens Community Group (2025.10),
 // with the values of its Color module.
 
+#include "base/german_locale.h"
+#include "base/shown_text.h"
 #include "css_colour/css_colour.h"
-#include "css_colour/shown_text.h"
 #include "export_writers.h"
 #include "ordered_json.h"
 #include "scheme_import.h"
@@ -43,7 +44,7 @@ const std::array<QByteArray, 256>& componentTexts() {
 QByteArray colourValue(Rgb c) {
     const auto& t = componentTexts();
     return "{\"$value\": {\"colorSpace\": \"srgb\", \"components\": [" + t[c.red] + ", " +
-           t[c.green] + ", " + t[c.blue] + "], \"hex\": \"" + cssHexText(c).toLatin1() + "\"}}";
+           t[c.green] + ", " + t[c.blue] + "], \"hex\": \"" + hashHexText(c).toLatin1() + "\"}}";
 }
 
 } // namespace

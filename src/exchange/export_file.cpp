@@ -1,3 +1,4 @@
+#include "base/german_locale.h"
 #include "file_reasons.h"
 #include "scheme_export.h"
 
@@ -124,7 +125,7 @@ Direct writeDirectly(const QString& path, const QByteArray& contents,
 QString stalledReason(std::chrono::milliseconds limit) {
     return QStringLiteral("Am anderen Ende wurde %1 Sekunden lang nichts mehr gelesen; das "
                           "Schreiben wurde abgebrochen.")
-        .arg(QLocale(QLocale::German).toString(double(limit.count()) / 1000, 'g', 3));
+        .arg(germanLocale().toString(double(limit.count()) / 1000, 'g', 3));
 }
 
 #endif

@@ -1,4 +1,5 @@
-#include "css_colour/shown_text.h"
+#include "base/german_locale.h"
+#include "base/shown_text.h"
 #include "export_writers.h"
 #include "scheme_import.h"
 

@@ -1,5 +1,6 @@
+#include "base/german_locale.h"
+#include "base/shown_text.h"
 #include "css_colour/css_colour.h"
-#include "css_colour/shown_text.h"
 #include "export_writers.h"
 #include "ordered_json.h"
 #include "scheme_import.h"
@@ -189,8 +190,8 @@ QByteArray writeJson(const std::vector<ColourScheme>& schemes) {
         const ColourScheme& s = schemes[i];
         json += i ? ",\n  " : "\n  ";
         json += "{\"name\": " + jsonString(s.name) + ", \"text\": \"" +
-                cssHexText(s.text).toLatin1() + "\", \"background\": \"" +
-                cssHexText(s.background).toLatin1() + "\"}";
+                hashHexText(s.text).toLatin1() + "\", \"background\": \"" +
+                hashHexText(s.background).toLatin1() + "\"}";
     }
     json += schemes.empty() ? "]}\n" : "\n]}\n";
     return json;

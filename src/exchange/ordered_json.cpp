@@ -1,6 +1,6 @@
 #include "ordered_json.h"
 
-#include "css_colour/hex_digit.h"
+#include "base/hex_digit.h"
 
 #include <QUtf8StringView>
 #include <charconv>

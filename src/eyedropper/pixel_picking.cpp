@@ -1,5 +1,6 @@
 #include "pixel_picking.h"
 
+#include "base/hex_digit.h"
 #include "contrast/wcag.h"
 
 #include <algorithm>
@@ -78,7 +79,7 @@ MagnifierSamples magnifierSamples(const QImage& image, QPoint centre) {
 }
 
 QString pickedHexText(Rgb colour) {
-    return QString::asprintf("#%02X%02X%02X", colour.red, colour.green, colour.blue);
+    return hashHexText(colour, LetterCase::Upper);
 }
 
 QString pickRatioText(Rgb picked, Rgb other) {

@@ -1,4 +1,5 @@
 #include "portal_answer.h"
+#include "base/german_locale.h"
 
 #include <QDBusArgument>
 #include <QLocale>
@@ -27,7 +28,7 @@ QString componentText(double v) {
         return QStringLiteral("keine Zahl");
     if (std::isinf(v))
         return v > 0 ? QStringLiteral("unendlich") : QStringLiteral("minus unendlich");
-    return QLocale(QLocale::German).toString(v, 'g', 6);
+    return germanLocale().toString(v, 'g', 6);
 }
 
 } // namespace

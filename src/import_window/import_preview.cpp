@@ -1,6 +1,7 @@
 #include "import_preview.h"
 
-#include "css_colour/shown_text.h"
+#include "base/german_locale.h"
+#include "base/shown_text.h"
 #include "exchange/scheme_import.h"
 #include "import_preview_models.h"
 

@@ -1,6 +1,6 @@
 #include "scheme_list.h"
 
-#include "editor/display_locale.h"
+#include "base/german_locale.h"
 
 #include <QListView>
 #include <QStringListModel>

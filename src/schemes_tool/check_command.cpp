@@ -1,3 +1,4 @@
+#include "base/german_locale.h"
 #include "command_support.h"
 #include "commands.h"
 #include "contrast/wcag.h"
@@ -41,7 +42,7 @@ int runCheck(const CommandLine& line, ToolOutput& output) {
     else
         output.message(
             QStringLiteral("%1 von %2 %3 %4 nicht.")
-                .arg(QLocale(QLocale::German).toString(failing), schemeCountText(all),
+                .arg(germanLocale().toString(failing), schemeCountText(all),
                      failing == 1 ? QStringLiteral("erreicht") : QStringLiteral("erreichen"),
                      level));
     return int(failing == 0 ? ToolExit::Done : ToolExit::Refused);

@@ -164,8 +164,8 @@ std::optional<QString> readContrastColours(const QString& textArgument,
     if (text.alpha < 1)
         line.notes << QStringLiteral("Hinweis: %1 Über dem Hintergrund %2 ergibt sich die "
                                      "Textfarbe %3.")
-                          .arg(notOpaqueText(textArgument, text.alpha), cssHexText(line.background),
-                               cssHexText(line.textColour));
+                          .arg(notOpaqueText(textArgument, text.alpha),
+                               hashHexText(line.background), hashHexText(line.textColour));
     return std::nullopt;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/colour_value.h"
 #include "command_table.h"
 #include "contrast/wcag.h"
-#include "editor/colour_value.h"
 #include "exchange/scheme_export.h"
 
 #include <QString>

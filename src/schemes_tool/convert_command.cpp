@@ -1,3 +1,4 @@
+#include "base/hex_digit.h"
 #include "command_support.h"
 #include "commands.h"
 #include "css_colour/css_colour.h"
@@ -23,7 +24,7 @@ QByteArray numbersJson(const std::array<double, 3>& v) {
 
 // {"hex": ..., "rgb": [...], "hsl": [...], "oklch": [...], "mapped": ...} in this order.
 QByteArray colourJson(Rgb colour, bool mapped) {
-    return "{\"hex\": \"" + cssHexText(colour).toLatin1() + "\", \"rgb\": [" +
+    return "{\"hex\": \"" + hashHexText(colour).toLatin1() + "\", \"rgb\": [" +
            QByteArray::number(colour.red) + ", " + QByteArray::number(colour.green) + ", " +
            QByteArray::number(colour.blue) + "], \"hsl\": " + numbersJson(hslNumbers(colour)) +
            ", \"oklch\": " + numbersJson(oklchNumbers(colour)) +
@@ -52,7 +53,7 @@ int convertOne(const CommandLine& line, ToolOutput& output) {
     if (line.json)
         output.write(colourJson(colour, reading.mapped));
     else
-        output.line(QStringList{cssHexText(colour), cssRgbText(colour), cssHslText(colour),
+        output.line(QStringList{hashHexText(colour), cssRgbText(colour), cssHslText(colour),
                                 cssOklchText(colour)}
                         .join(QLatin1Char('\n')));
     return int(ToolExit::Done);
@@ -83,16 +84,9 @@ public:
         const QString& text = ascii ? text_ : decoded;
         const CssColourReading reading = readCssColour(QStringView(text));
         if (reading.colour && reading.alpha >= 1) {
-            static const char digits[] = "0123456789abcdef";
-            const Rgb c = *reading.colour;
-            const char hex[8] = {'#',
-                                 digits[c.red >> 4],
-                                 digits[c.red & 15],
-                                 digits[c.green >> 4],
-                                 digits[c.green & 15],
-                                 digits[c.blue >> 4],
-                                 digits[c.blue & 15],
-                                 '\n'};
+            char hex[8];
+            writeHashHex(*reading.colour, LetterCase::Lower, hex);
+            hex[7] = '\n';
             out_.append(hex, 8);
             mapped_ += reading.mapped ? 1 : 0;
         } else {

@@ -1,6 +1,7 @@
+#include "base/german_locale.h"
+#include "base/shown_text.h"
 #include "command_support.h"
 #include "commands.h"
-#include "css_colour/shown_text.h"
 #include "exchange/scheme_import.h"
 #include "output_forms.h"
 #include "schemes/scheme_transfer.h"

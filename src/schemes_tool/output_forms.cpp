@@ -1,4 +1,5 @@
 #include "output_forms.h"
+#include "base/german_locale.h"
 
 #include "contrast/apca.h"
 #include "css_colour/css_colour.h"
@@ -37,14 +38,14 @@ QString schemeLine(const ColourScheme& scheme) {
     line.reserve(scheme.name.size() + 16);
     line += oneLine(scheme.name);
     line += QLatin1Char('\t');
-    line += cssHexText(scheme.text);
+    line += hashHexText(scheme.text);
     line += QLatin1Char('\t');
-    line += cssHexText(scheme.background);
+    line += hashHexText(scheme.background);
     return line;
 }
 
 QString countText(qint64 count, const QString& singular, const QString& plural) {
-    return QStringLiteral("%1 %2").arg(QLocale(QLocale::German, QLocale::Germany).toString(count),
+    return QStringLiteral("%1 %2").arg(germanLocale().toString(count),
                                        count == 1 ? singular : plural);
 }
 
@@ -61,9 +62,9 @@ QString levelText(WcagLevel level, bool largeText) {
 
 QString contrastReport(Rgb text, Rgb background) {
     const double ratio = contrastRatio(text, background);
-    QStringList lines{
-        QStringLiteral("Text %1 auf Hintergrund %2").arg(cssHexText(text), cssHexText(background)),
-        QStringLiteral("Kontrast nach WCAG 2: %1").arg(ratioText(ratio))};
+    QStringList lines{QStringLiteral("Text %1 auf Hintergrund %2")
+                          .arg(hashHexText(text), hashHexText(background)),
+                      QStringLiteral("Kontrast nach WCAG 2: %1").arg(ratioText(ratio))};
     for (const auto& v : verdicts)
         lines << QStringLiteral("%1: %2").arg(
             levelText(v.level, v.large),

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/colour_value.h"
 #include "contrast/wcag.h"
-#include "editor/colour_value.h"
 #include "schemes/colour_scheme.h"
 
 #include <QByteArray>

@@ -117,8 +117,8 @@ QStringList expectedCssRules(const std::vector<ColourScheme>& schemes) {
     const QStringList classes = cssClassNames(schemes);
     QStringList rules;
     for (std::size_t i = 0; i < schemes.size(); ++i)
-        rules << classes[qsizetype(i)] + " " + cssHexText(schemes[i].text) + " " +
-                     cssHexText(schemes[i].background);
+        rules << classes[qsizetype(i)] + " " + hashHexText(schemes[i].text) + " " +
+                     hashHexText(schemes[i].background);
     return rules;
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/channel_slider.h"
 #include "app/status_bar.h"
-#include "editor/display_locale.h"
+#include "base/german_locale.h"
 #include "schemes/scheme_list.h"
 
 #include <QAction>

@@ -95,7 +95,7 @@ void TestCssColour::accepted() {
     QFETCH(bool, mapped);
     const CssColourReading read = readCssColour(text);
     QVERIFY2(read.colour, qPrintable(read.error));
-    QCOMPARE(cssHexText(*read.colour), colour);
+    QCOMPARE(hashHexText(*read.colour), colour);
     QVERIFY(read.error.isEmpty());
     QCOMPARE(read.alpha, alpha);
     QCOMPARE(read.mapped, mapped);
@@ -266,7 +266,7 @@ void TestCssColour::namedColoursAreCss() {
     for (const QString& name : std::as_const(qtNames)) {
         const CssColourReading read = readCssColour(name);
         QVERIFY2(read.colour, qPrintable(name));
-        QCOMPARE(cssHexText(*read.colour), QColor(name).name());
+        QCOMPARE(hashHexText(*read.colour), QColor(name).name());
     }
     QVERIFY(readCssColour(QStringLiteral("rebeccapurple")).colour);
     QVERIFY(qtNames.size() >= 147);
@@ -282,7 +282,7 @@ void TestCssColour::textFormsReadBackAsTheSameColour() {
             if (!read.colour || !(*read.colour == c) || read.mapped) {
                 QFAIL(qPrintable(
                     QStringLiteral("%1 read back as %2")
-                        .arg(text, read.colour ? cssHexText(*read.colour) : read.error)));
+                        .arg(text, read.colour ? hashHexText(*read.colour) : read.error)));
             }
         }
     };
@@ -321,7 +321,7 @@ void TestCssColour::compositeOver() {
     QFETCH(QString, result);
     const CssColourReading read = readCssColour(text);
     QVERIFY(read.colour);
-    QCOMPARE(cssHexText(pigmora::compositeOver(read, background)), result);
+    QCOMPARE(hashHexText(pigmora::compositeOver(read, background)), result);
 }
 
 QTEST_APPLESS_MAIN(TestCssColour)

@@ -124,7 +124,7 @@ void TestExchangeConsumers::styleDictionaryBuildsTheTokens() {
     }
     QStringList expected;
     for (const ColourScheme& s : schemes())
-        expected << cssHexText(s.text) << cssHexText(s.background);
+        expected << hashHexText(s.text) << hashHexText(s.background);
     QCOMPARE(values, expected);
     QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
 }
@@ -178,8 +178,8 @@ document.getElementById('ergebnis').textContent = encodeURIComponent(JSON.string
         QCOMPARE(element[1].toString(), rgbText(stored[size_t(i)].text));
         QCOMPARE(element[2].toString(), rgbText(stored[size_t(i)].background));
         const QJsonArray properties = seen[qsizetype(stored.size()) + i].toArray();
-        QCOMPARE(properties[0].toString(), cssHexText(stored[size_t(i)].text));
-        QCOMPARE(properties[1].toString(), cssHexText(stored[size_t(i)].background));
+        QCOMPARE(properties[0].toString(), hashHexText(stored[size_t(i)].text));
+        QCOMPARE(properties[1].toString(), hashHexText(stored[size_t(i)].background));
     }
 }
 

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(v >= 0 && v <= 1, "channel %g of %s", v, qPrintable(text.left(80)));
         const Rgb colour = *read.colour;
         for (const QString& form :
-             {cssHexText(colour), cssRgbText(colour), cssHslText(colour), cssOklchText(colour)}) {
+             {hashHexText(colour), cssRgbText(colour), cssHslText(colour), cssOklchText(colour)}) {
             const CssColourReading again = readCssColour(form);
             FUZZ_CHECK(again.colour && *again.colour == colour && !again.mapped, "%s from %s",
                        qPrintable(form), qPrintable(text.left(80)));

@@ -21,6 +21,11 @@ constexpr ColourValue packColour(Rgb c) {
     return ColourValue(c.red) + 256u * c.green + 65536u * c.blue;
 }
 
+constexpr Rgb unpackColour(ColourValue v) {
+    return Rgb{ChannelValue(v & 0xFF), ChannelValue((v >> 8) & 0xFF),
+               ChannelValue((v >> 16) & 0xFF)};
+}
+
 // The three channels of the editor, always handled in this order.
 enum class Channel { Red = 0, Green = 1, Blue = 2 };
 inline constexpr Channel allChannels[] = {Channel::Red, Channel::Green, Channel::Blue};

@@ -1,7 +1,6 @@
 #include "shown_text.h"
 
 #include <QList>
-#include <QLocale>
 
 namespace pigmora {
 
@@ -18,10 +17,6 @@ QString shownText(const QString& text, int limit) {
         shown += control ? QString(QLatin1Char(' ')) : QString::fromUcs4(&c, 1);
     }
     return shown;
-}
-
-QString germanNumber(qint64 number) {
-    return QLocale(QLocale::German, QLocale::Germany).toString(number);
 }
 
 } // namespace pigmora

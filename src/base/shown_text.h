@@ -8,7 +8,4 @@ namespace pigmora {
 // as blanks, and cut after `limit` characters with "…".
 QString shownText(const QString& text, int limit = 40);
 
-// A count as the program's German messages write it: "100.000".
-QString germanNumber(qint64 number);
-
 } // namespace pigmora
