@@ -33,6 +33,18 @@ void EditTarget::select(bool foreground) {
     channels_.setColour(HexZerlegen(colourValueText(colour)));
 }
 
+void EditTarget::setPair(Rgb text, Rgb background, PairEnd end) {
+    const bool editedText = state_.bytziel == 1;
+    state_.bytziel = 1;
+    channels_.setColour(text);
+    state_.bytziel = 2;
+    channels_.setColour(background);
+    if (end == PairEnd::AsItWas && editedText)
+        select(true); // reloads the channels from the new text colour
+    else
+        indicate(false);
+}
+
 void EditTarget::StatusBar1_PanelClick(Bevel clickedPanel) {
     if (clickedPanel == Bevel::Inset)
         mnuVorder_Click();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/colour_value.h"
 #include "bevel.h"
 #include "editor_state.h"
 
@@ -26,6 +27,15 @@ public:
     // Sets the target and its indications without reloading the channels, for a caller that
     // has just painted the channels into that colour itself.
     void indicate(bool foreground);
+
+    // How the edit target ends after a whole pair was set.
+    enum class PairEnd {
+        Background, // as picking a scheme: the channels edit the background
+        AsItWas,    // the target stays, the channels show its new colour
+    };
+    // Sets both colours of the sample as picking a scheme does: the text colour through the
+    // three setters with the text edited, then the background with the background edited.
+    void setPair(Rgb text, Rgb background, PairEnd end);
 
 private:
     void select(bool foreground);
