@@ -37,9 +37,10 @@ void separator(QMenu* menu, const char* name) {
 } // namespace
 
 QList<QAction*> MenuActions::all() const {
-    return {mnuEnde,     mnuDez,         mnuHex,         mnuVorder,     mnuHinter,   mnuSchrift,
-            mnuKopieren, mnuWahl,        mnuHilfe,       mnuInfo,       mnuKontrast, mnuBildschirm,
-            mnuBild,     mnuExportieren, mnuImportieren, mnuCssEinfügen};
+    return {mnuEnde,     mnuDez,         mnuHex,         mnuVorder,     mnuHinter,
+            mnuSchrift,  mnuKopieren,    mnuWahl,        mnuHilfe,      mnuInfo,
+            mnuKontrast, mnuRaster,      mnuSeite,       mnuBildschirm, mnuBild,
+            mnuPaar,     mnuExportieren, mnuImportieren, mnuCssEinfügen};
 }
 
 MenuActions buildMenuTree(QMenuBar* bar) {
@@ -67,10 +68,15 @@ MenuActions buildMenuTree(QMenuBar* bar) {
 
     QMenu* extras = menu(bar, "mnuExtras", "E&xtras");
     m.mnuKontrast = item(extras, "mnuKontrast", "&Kontrast...", QKeySequence(Qt::CTRL | Qt::Key_K));
+    m.mnuRaster =
+        item(extras, "mnuRaster", "Kontrast&raster...", QKeySequence(Qt::CTRL | Qt::Key_R));
+    m.mnuSeite = item(extras, "mnuSeite", "&Seite prüfen...");
     m.mnuBildschirm = item(extras, "mnuBildschirm", "Farbe vom &Bildschirm...",
                            QKeySequence(Qt::CTRL | Qt::Key_B));
     m.mnuBild = item(extras, "mnuBild", "Farbe aus B&ild...",
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    m.mnuPaar = item(extras, "mnuPaar", "&Paar vom Bildschirm...",
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     separator(extras, "mnuExtrasTrenner1");
     m.mnuExportieren = item(extras, "mnuExportieren", "Farbschemata &exportieren...",
                             QKeySequence(Qt::CTRL | Qt::Key_E));

@@ -21,8 +21,11 @@ struct MenuActions {
     QAction* mnuInfo = nullptr;
     // "E&xtras": commands beyond the classic window's.
     QAction* mnuKontrast = nullptr;
+    QAction* mnuRaster = nullptr;
+    QAction* mnuSeite = nullptr;
     QAction* mnuBildschirm = nullptr;
     QAction* mnuBild = nullptr;
+    QAction* mnuPaar = nullptr;
     QAction* mnuExportieren = nullptr;
     QAction* mnuImportieren = nullptr;
     QAction* mnuCssEinfügen = nullptr;

@@ -54,7 +54,9 @@ void TestMenuShortcuts::shortcutReachesItem_data() {
         row("mnuInfo", Qt::Key_F1, Qt::ShiftModifier);
         row("mnuKontrast", Qt::Key_K, ctrl);
         row("mnuBildschirm", Qt::Key_B, ctrl);
+        row("mnuRaster", Qt::Key_R, ctrl);
         row("mnuBild", Qt::Key_B, ctrl | Qt::ShiftModifier);
+        row("mnuPaar", Qt::Key_P, ctrl | Qt::ShiftModifier);
         row("mnuExportieren", Qt::Key_E, ctrl);
         row("mnuCssEinfügen", Qt::Key_V, ctrl | Qt::ShiftModifier);
     }
