@@ -1,10 +1,9 @@
 #include "eyedropper_commands.h"
-#include "base/german_locale.h"
 
+#include "base/german_locale.h"
+#include "base/sample_pair.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
-#include "editor/editor_state.h"
-#include "editor/widget_colours.h"
 #include "eyedropper/colour_portal.h"
 #include "picker_window/image_picker.h"
 #include "picker_window/screen_picker.h"
@@ -21,10 +20,6 @@ namespace {
 
 const QString screenTitle = QStringLiteral("Farbe vom Bildschirm");
 const QString imageTitle = QStringLiteral("Farbe aus Bild");
-
-Rgb unpacked(ColourValue v) {
-    return {ChannelValue(v & 0xFF), ChannelValue((v >> 8) & 0xFF), ChannelValue((v >> 16) & 0xFF)};
-}
 
 QString number(int n) {
     return germanLocale().toString(n);
@@ -56,10 +51,8 @@ QString readingFailure(const QImageReader& reader) {
 
 } // namespace
 
-EyedropperCommands::EyedropperCommands(QWidget* owner, const EditorState& state,
-                                       ChannelEditor& channels, Dialogs& dialogs)
+EyedropperCommands::EyedropperCommands(QWidget* owner, ChannelEditor& channels, Dialogs& dialogs)
     : owner_(owner)
-    , state_(state)
     , channels_(channels)
     , dialogs_(dialogs) {}
 
@@ -81,8 +74,7 @@ EyedropperCommands::Way EyedropperCommands::wayFor(const QString& platformName,
 }
 
 Rgb EyedropperCommands::otherColour() const {
-    const QWidget* sample = channels_.sample();
-    return unpacked(state_.bytziel == 1 ? backColour(sample) : foreColour(sample));
+    return channels_.pair().other();
 }
 
 void EyedropperCommands::tell(const QString& text, const QString& title) {

@@ -16,7 +16,6 @@ class ColourPortal;
 class Dialogs;
 class ScreenPicker;
 class frmBildPipette;
-struct EditorState;
 struct PortalAnswer;
 
 // "Farbe vom &Bildschirm..." and "Farbe aus B&ild...": pick one pixel's colour from the screen
@@ -25,8 +24,7 @@ struct PortalAnswer;
 class EyedropperCommands : public QObject {
     Q_OBJECT
 public:
-    EyedropperCommands(QWidget* owner, const EditorState& state, ChannelEditor& channels,
-                       Dialogs& dialogs);
+    EyedropperCommands(QWidget* owner, ChannelEditor& channels, Dialogs& dialogs);
     ~EyedropperCommands() override;
 
     // How a screen pixel is picked on a platform (QGuiApplication::platformName()) in a session
@@ -52,7 +50,6 @@ private:
     void tell(const QString& text, const QString& title);
 
     QWidget* owner_;
-    const EditorState& state_;
     ChannelEditor& channels_;
     Dialogs& dialogs_;
     std::unique_ptr<ScreenPicker> screenPicker_;

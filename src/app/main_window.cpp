@@ -4,9 +4,10 @@
 #include "channel_slider.h"
 #include "click_label.h"
 #include "contrast_window/contrast_window.h"
+#include "editor/widget_colours.h"
 #include "exchange_commands.h"
 #include "eyedropper_commands.h"
-#include "schemes/scheme_list.h"
+#include "scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
 #include "window_accessibility.h"
@@ -45,7 +46,9 @@ frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dial
         const ChannelRow& row = ui_.rows[i];
         channelControls[i] = {row.slider, row.decimalBox, row.hexBox};
     }
-    channels_ = std::make_unique<ChannelEditor>(state_, channelControls, ui_.lblTest);
+    // The label shows the pair before anyone else hears of a change.
+    showPairOn(pair_, ui_.lblTest);
+    channels_ = std::make_unique<ChannelEditor>(state_, channelControls, pair_);
     numberMode_ =
         std::make_unique<NumberMode>(state_, menu_.mnuDez, menu_.mnuHex, ui_.lblDez, ui_.lblHex);
     editTarget_ = std::make_unique<EditTarget>(state_, *channels_, menu_.mnuVorder, menu_.mnuHinter,
@@ -54,13 +57,13 @@ frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dial
     schemeCommands_ =
         std::make_unique<SchemeCommands>(schemes_, *ui_.cmbFarbe, state_, *channels_, *editTarget_);
 
-    commands_ =
-        std::make_unique<MenuCommands>(this, state_, *channels_, *dialogs_, &systemClipboard_);
+    commands_ = std::make_unique<MenuCommands>(this, state_, *channels_, ui_.lblTest, *dialogs_,
+                                               &systemClipboard_);
 
     connectChannelHandlers();
     connectMenuHandlers();
     connectSchemeHandlers();
-    describeMainWindow(ui_, menu_);
+    describeMainWindow(ui_, menu_, pair_);
     Form_Load(schemeDirectory);
     ui_.rows[0].decimalBox->setFocus();
 }
@@ -148,7 +151,7 @@ ExchangeCommands& frmHauptprogramm::exchange() {
 
 EyedropperCommands& frmHauptprogramm::eyedropper() {
     if (!eyedropper_)
-        eyedropper_ = std::make_unique<EyedropperCommands>(this, state_, *channels_, *dialogs_);
+        eyedropper_ = std::make_unique<EyedropperCommands>(this, *channels_, *dialogs_);
     return *eyedropper_;
 }
 
@@ -156,7 +159,7 @@ void frmHauptprogramm::Form_Load(const QString& schemeDirectory) {
     state_.bytmodus = 1;
     state_.bytziel = 2;
     try {
-        schemes_.open(schemeDirectory, *ui_.cmbFarbe);
+        ui_.cmbFarbe->addEntries(schemes_.open(schemeDirectory));
         loaded_ = true;
     } catch (const SchemeFileError& e) {
         reportFatal(e.message());
@@ -183,7 +186,7 @@ void frmHauptprogramm::closeEvent(QCloseEvent* event) {
 
 void frmHauptprogramm::mnuKontrast_Click() {
     if (!kontrast_) {
-        kontrast_ = std::make_unique<frmKontrast>(this, state_, *channels_, menu_.mnuVorder,
+        kontrast_ = std::make_unique<frmKontrast>(this, *channels_, ui_.lblTest, menu_.mnuVorder,
                                                   menu_.mnuHinter);
         connect(kontrast_.get(), &frmKontrast::pickFromScreen, this,
                 [this] { eyedropper().mnuBildschirm_Click(); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/sample_pair.h"
 #include "clipboard.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
@@ -8,7 +9,7 @@
 #include "editor/number_mode.h"
 #include "menu_commands.h"
 #include "menu_tree.h"
-#include "schemes/scheme_commands.h"
+#include "scheme_commands.h"
 #include "schemes/scheme_location.h"
 #include "schemes/scheme_store.h"
 #include "window_layout.h"
@@ -35,6 +36,8 @@ public:
     ~frmHauptprogramm() override;
 
     EditorState& state() { return state_; }
+    // The pair the sample shows.
+    SamplePair& pair() { return pair_; }
     ChannelEditor& channels() { return *channels_; }
     EditTarget& editTarget() { return *editTarget_; }
     const WindowControls& controls() const { return ui_; }
@@ -76,6 +79,7 @@ private:
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
     EditorState state_;
+    SamplePair pair_;
     SchemeStore schemes_;
     bool loaded_ = false;
     WindowControls ui_;

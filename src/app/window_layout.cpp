@@ -4,7 +4,7 @@
 #include "channel_slider.h"
 #include "click_label.h"
 #include "editor/widget_colours.h"
-#include "schemes/scheme_list.h"
+#include "scheme_list.h"
 #include "status_bar.h"
 
 #include <QFont>

@@ -1,9 +1,9 @@
 #include "window_driver.h"
 
+#include "app/scheme_list.h"
 #include "app/status_bar.h"
 #include "contrast_window/contrast_window.h"
 #include "contrast_window/sample_size.h"
-#include "schemes/scheme_list.h"
 
 #include <QAction>
 #include <QFrame>
