@@ -184,10 +184,9 @@ void ExchangeCommands::mnuCssEinfügen_Click(const Clipboard& clipboard) {
         }
         // Laid over the background, as a browser shows the text.
         const Rgb background = channels_.pair().background();
-        colour = compositeOver(reading, background);
-        notes << notOpaqueText(text, reading.alpha) +
-                     QStringLiteral(" Über dem Hintergrund %1 ergibt sich die Textfarbe %2.")
-                         .arg(hashHexText(background), hashHexText(colour));
+        const TextOverBackground over = textOverBackground(reading, text, background);
+        colour = over.colour;
+        notes << over.note;
     }
     channels_.setColour(colour);
     if (!notes.isEmpty())

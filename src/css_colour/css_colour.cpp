@@ -228,6 +228,14 @@ Rgb compositeOver(const CssColourReading& reading, Rgb background) {
     return {over(0, background.red), over(1, background.green), over(2, background.blue)};
 }
 
+TextOverBackground textOverBackground(const CssColourReading& reading, const QString& written,
+                                      Rgb background) {
+    const Rgb colour = compositeOver(reading, background);
+    return {colour, notOpaqueText(written, reading.alpha) +
+                        QStringLiteral(" Über dem Hintergrund %1 ergibt sich die Textfarbe %2.")
+                            .arg(hashHexText(background), hashHexText(colour))};
+}
+
 QString notOpaqueText(const QString& text, double alpha) {
     // Three digits, or as many more as it takes not to show an alpha below 1 as "1".
     const QLocale& german = germanLocale();

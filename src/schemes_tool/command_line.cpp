@@ -156,16 +156,16 @@ std::optional<QString> readContrastColours(const QString& textArgument,
         return notOpaqueText(backgroundArgument, background.alpha) +
                QStringLiteral(" Der Hintergrund muss deckend sein.");
     line.background = *background.colour;
-    line.textColour = text.alpha < 1 ? compositeOver(text, line.background) : *text.colour;
     for (const auto& [argument, reading] :
          {std::pair{&textArgument, &text}, std::pair{&backgroundArgument, &background}})
         if (reading->mapped)
             line.notes << QStringLiteral("Hinweis: ") + mappedText(*argument, *reading->colour);
-    if (text.alpha < 1)
-        line.notes << QStringLiteral("Hinweis: %1 Über dem Hintergrund %2 ergibt sich die "
-                                     "Textfarbe %3.")
-                          .arg(notOpaqueText(textArgument, text.alpha),
-                               hashHexText(line.background), hashHexText(line.textColour));
+    line.textColour = *text.colour;
+    if (text.alpha < 1) {
+        const TextOverBackground over = textOverBackground(text, textArgument, line.background);
+        line.textColour = over.colour;
+        line.notes << QStringLiteral("Hinweis: ") + over.note;
+    }
     return std::nullopt;
 }
 
