@@ -51,7 +51,7 @@ Rgb ChannelEditor::sliderChannels() const {
 
 void ChannelEditor::ZeigeFarbe() {
     const Rgb colour = sliderChannels();
-    if (state_.bytziel == 1)
+    if (editsText())
         pair_.setText(colour);
     else
         pair_.setBackground(colour);

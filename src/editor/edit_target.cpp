@@ -35,7 +35,7 @@ void EditTarget::select(bool foreground) {
 }
 
 void EditTarget::setPair(Rgb text, Rgb background, PairEnd end) {
-    const bool editedText = state_.bytziel == 1;
+    const bool editedText = channels_.editsText();
     state_.bytziel = 1;
     channels_.setColour(text);
     state_.bytziel = 2;
