@@ -56,6 +56,8 @@ frmKontrast::frmKontrast(QWidget* owner, const EditorState& state, ChannelEditor
             target->trigger();
             emit pickFromScreen();
         });
+    connect(ui_.cmdPaarVomBildschirm, &QPushButton::clicked, this,
+            &frmKontrast::pickPairFromScreen);
 }
 
 frmKontrast::~frmKontrast() = default;

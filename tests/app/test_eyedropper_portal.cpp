@@ -98,7 +98,7 @@ void TestEyedropperPortal::answers_data() {
     row("colour for the background", {"colour", "1", "0", "0"}, "cmdHintergrundVomBildschirm", 0xFF,
         "");
     row("cancelled", {"cancel"}, "menu", -1, "");
-    row("failed", {"fail"}, "menu", -1, "konnte keine Farbe");
+    row("failed or cancelled (code 2)", {"fail"}, "menu", -1, "abgebrochen oder fehlgeschlagen");
     row("NaN", {"colour", "nan", "0", "0"}, "menu", -1, "Rot keine Zahl");
     row("1.7", {"colour", "0", "1.7", "0"}, "menu", -1, "Grün 1,7");
     row("-0.3", {"colour", "0", "0", "-0.3"}, "menu", -1, "Blau -0,3");
