@@ -1,9 +1,15 @@
 #include "window_driver.h"
 
+#include "eyedropper/colour_portal.h"
+
 #include <QAction>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDir>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 
 using namespace pigmora;
 using test::byName;
@@ -13,9 +19,12 @@ namespace {
 // The stand-in portal (portal_stand_in.py) on the test's session bus, answering as `mode` says.
 class StandIn {
 public:
-    explicit StandIn(const QStringList& mode) {
+    // With `backend`, it serves the backend's interface behind the real frontend.
+    explicit StandIn(const QStringList& mode, bool backend = false) {
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QStringLiteral(SYSTEM_PYTHON), QStringList{QStringLiteral(STAND_IN)} + mode);
+        process_.start(QStringLiteral(SYSTEM_PYTHON),
+                       QStringList{QStringLiteral(STAND_IN)} + mode +
+                           (backend ? QStringList{"--backend"} : QStringList{}));
     }
     ~StandIn() { stop(); }
     // How many lines it printed so far that start with `start`, waiting up to 10 s for one.
@@ -41,6 +50,59 @@ private:
     QStringList lines_;
 };
 
+// The real frontend, xdg-desktop-portal, on the test's session bus. It finds portal backends in
+// the folder XDG_DESKTOP_PORTAL_DIR names (here a private one: the stand-in's .portal file, or
+// nothing) and chooses among them by XDG_CURRENT_DESKTOP against the files' UseIn (newer
+// versions by portals.conf, which is written too). Its Screenshot portal needs an Access backend
+// beside the Screenshot one.
+class Frontend {
+public:
+    explicit Frontend(bool withBackend) {
+        QDir dir(folder_.path());
+        dir.mkpath("portals");
+        dir.mkpath("config/xdg-desktop-portal");
+        if (withBackend) {
+            write(dir.filePath("portals/pigmora.portal"),
+                  "[portal]\nDBusName=org.freedesktop.impl.portal.desktop.pigmora\n"
+                  "Interfaces=org.freedesktop.impl.portal.Screenshot;"
+                  "org.freedesktop.impl.portal.Access;\nUseIn=pigmora\n");
+            write(dir.filePath("config/xdg-desktop-portal/portals.conf"),
+                  "[preferred]\ndefault=pigmora\n");
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DESKTOP_PORTAL_DIR", dir.filePath("portals"));
+        env.insert("XDG_CURRENT_DESKTOP", "pigmora");
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.start(QStringLiteral(XDG_DESKTOP_PORTAL), QStringList{});
+    }
+    ~Frontend() {
+        process_.kill();
+        process_.waitForFinished();
+    }
+    // Whether it came up and took its name on the bus.
+    bool ready() {
+        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+        return QTest::qWaitFor(
+            [&] {
+                return process_.state() == QProcess::Running &&
+                       bus->isServiceRegistered("org.freedesktop.portal.Desktop");
+            },
+            10000);
+    }
+
+private:
+    static void write(const QString& path, const char* text) {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text);
+    }
+    QTemporaryDir folder_;
+    QProcess process_;
+};
+
 } // namespace
 
 // "Farbe vom Bildschirm" on Wayland (a headless Weston, started with a private session bus by
@@ -56,6 +118,10 @@ private slots:
     void answers_data();
     void answers();
     void pendingPickBlocksNothing();
+    void realFrontend_data();
+    void realFrontend();
+    void silentPickIsClosedAndBegunAnew_data();
+    void silentPickIsClosedAndBegunAnew();
 
 private:
     void pick() { window_->menus().mnuBildschirm->trigger(); }
@@ -180,6 +246,79 @@ void TestEyedropperPortal::pendingPickBlocksNothing() {
     pick();
     QTRY_COMPARE(test::sliderColour(window_.get()), 0u);
     QCOMPARE(test::sliderColour(window_.get()), packColour({0, 0, 0}));
+}
+
+// The real frontend between us and a stand-in backend: its version, its Request objects, its
+// errors; and the frontend without any screenshot backend, which then has no such interface.
+void TestEyedropperPortal::realFrontend_data() {
+    QTest::addColumn<QStringList>("mode"); // the backend's; empty: no backend
+    QTest::addColumn<int>("colour");       // the colour taken, or -1: unchanged
+    QTest::addColumn<QString>("says");     // part of the message, or empty: none
+    QTest::newRow("colour") << QStringList{"colour", "0.2", "0.5", "1"} << 0xFF8033 << "";
+    QTest::newRow("cancelled") << QStringList{"cancel"} << -1 << "";
+    QTest::newRow("code 2") << QStringList{"fail"} << -1 << "abgebrochen oder fehlgeschlagen";
+    QTest::newRow("no screenshot backend") << QStringList{} << -1 << "keine Farbwahl an";
+}
+
+void TestEyedropperPortal::realFrontend() {
+    QFETCH(QStringList, mode);
+    QFETCH(int, colour);
+    QFETCH(QString, says);
+    std::unique_ptr<StandIn> backend;
+    if (!mode.isEmpty()) {
+        backend = std::make_unique<StandIn>(mode, true);
+        QVERIFY(backend->lines("ready"));
+    }
+    Frontend frontend(!mode.isEmpty());
+    QVERIFY2(frontend.ready(), "xdg-desktop-portal did not start (Debian-Paket xdg-desktop-portal)");
+    const ColourValue before = test::sliderColour(window_.get());
+    pick();
+    if (colour >= 0) {
+        QTRY_COMPARE(test::sliderColour(window_.get()), ColourValue(colour));
+    } else if (says.isEmpty()) {
+        QVERIFY(backend->lines("PickColor"));
+        QTest::qWait(200);
+    } else {
+        QTRY_COMPARE(window_.dialogs.messages.size(), 1);
+        QVERIFY2(window_.dialogs.messages[0].text.contains(says),
+                 qPrintable(window_.dialogs.messages[0].text));
+    }
+    if (colour < 0)
+        QCOMPARE(test::sliderColour(window_.get()), before);
+    if (says.isEmpty())
+        QVERIFY(window_.dialogs.messages.isEmpty());
+}
+
+// A pick the desktop shows nothing of: a second one at once says it is pending; after the wait
+// the pending request is closed (the backend behind the real frontend is told too) and a new
+// one begins.
+void TestEyedropperPortal::silentPickIsClosedAndBegunAnew_data() {
+    QTest::addColumn<bool>("realFrontend");
+    QTest::newRow("stand-in portal") << false;
+    QTest::newRow("real frontend") << true;
+}
+
+void TestEyedropperPortal::silentPickIsClosedAndBegunAnew() {
+    QFETCH(bool, realFrontend);
+    StandIn portal(QStringList{"never"}, realFrontend);
+    QVERIFY(portal.lines("ready"));
+    std::unique_ptr<Frontend> frontend;
+    if (realFrontend) {
+        frontend = std::make_unique<Frontend>(true);
+        QVERIFY(frontend->ready());
+    }
+    ColourPortal picker;
+    picker.setRestartAfter(std::chrono::milliseconds(300));
+    QSignalSpy finished(&picker, &ColourPortal::finished);
+    QVERIFY(picker.pick());
+    QVERIFY(portal.lines("PickColor"));
+    QVERIFY(!picker.pick()); // at once: still pending
+    QTest::qWait(400);
+    QVERIFY(picker.pick());
+    QVERIFY(portal.lines("Close"));
+    QTRY_COMPARE(portal.lines("PickColor"), 2);
+    QVERIFY(picker.pending());
+    QCOMPARE(finished.count(), 0);
 }
 
 QTEST_MAIN(TestEyedropperPortal)
