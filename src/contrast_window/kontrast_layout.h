@@ -50,9 +50,8 @@ struct KontrastControls {
 };
 
 // Creates the controls in `window` with their layout, accessible names and tab order: the four
-// forms of the edited colour, the four "Übernehmen" buttons from AA lighter to AAA darker, the three
-// eyedropper buttons, then
-// "Schließen".
+// forms of the edited colour, the four "Übernehmen" buttons from AA lighter to AAA darker, the
+// three eyedropper buttons, then "Schließen".
 KontrastControls buildKontrastLayout(QWidget* window);
 
 } // namespace pigmora

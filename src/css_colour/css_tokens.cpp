@@ -117,7 +117,8 @@ public:
         std::size_t used = first;
         Reader name(written);
         while (!name.atEnd()) {
-            const char32_t c = name.at() == '\\' ? name.readEscape() : name.text_[name.pos++].unicode();
+            const char32_t c =
+                name.at() == '\\' ? name.readEscape() : name.text_[name.pos++].unicode();
             const std::size_t units = c > 0xFFFF ? 2 : 1;
             if (used + units > list.names.size())
                 return written; // no room left: the name stays as written, naming nothing

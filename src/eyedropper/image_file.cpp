@@ -64,7 +64,8 @@ FileStructure jpegStructure(QByteArrayView b) {
         const qsizetype length = byte(at) << 8 | byte(at + 1);
         if (length < 2 || at + length > b.size())
             return s;
-        if (marker == 0xE2 && length >= 14 && b.sliced(at + 2, 12) == QByteArrayView("ICC_PROFILE\0", 12))
+        if (marker == 0xE2 && length >= 14 &&
+            b.sliced(at + 2, 12) == QByteArrayView("ICC_PROFILE\0", 12))
             s.embeddedProfile = true;
         at += length;
         if (marker == 0xDA) {
@@ -194,7 +195,8 @@ ImageFileReading readImageFile(const QString& path, qint64 maxPixels) {
     QImageReader reader;
     FileStructure structure;
     if (mapped) {
-        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
+        bytes =
+            QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(file.size()));
         structure = fileStructure(bytes);
         buffer.setBuffer(&bytes);
         buffer.open(QIODevice::ReadOnly);

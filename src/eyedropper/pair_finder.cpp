@@ -122,11 +122,10 @@ QString pairDescription(const PairFinding& f) {
     case PairFinding::Kind::Pair:
         break;
     }
-    const QString range =
-        f.backgroundUniform
-            ? QString()
-            : QStringLiteral(" (Hintergrund nicht einfarbig: %1 bis %2)")
-                  .arg(pickedHexText(f.darkest), pickedHexText(f.lightest));
+    const QString range = f.backgroundUniform
+                              ? QString()
+                              : QStringLiteral(" (Hintergrund nicht einfarbig: %1 bis %2)")
+                                    .arg(pickedHexText(f.darkest), pickedHexText(f.lightest));
     return QStringLiteral("Text %1 auf %2%3, Kontrast %4")
         .arg(pickedHexText(f.text), pickedHexText(f.background), range,
              pickRatioText(f.text, f.background));
@@ -194,8 +193,9 @@ PairFinding PairFinder::find(const QImage& image, QRect rect, const QColorTransf
     } else {
         for (const std::uint32_t slot : edge_.used)
             backgrounds.push_back(edge_.keys[slot] - 1);
-        std::sort(backgrounds.begin(), backgrounds.end(),
-                  [](std::uint32_t a, std::uint32_t b) { return luma(a) < luma(b) || (luma(a) == luma(b) && a < b); });
+        std::sort(backgrounds.begin(), backgrounds.end(), [](std::uint32_t a, std::uint32_t b) {
+            return luma(a) < luma(b) || (luma(a) == luma(b) && a < b);
+        });
     }
     std::vector<std::uint32_t> measured = backgrounds;
     if (measured.size() > representatives) {

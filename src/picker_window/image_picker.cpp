@@ -92,9 +92,8 @@ void frmBildPipette::follow() {
         return;
     // The pixel's centre with room around it for the magnifier, in the canvas's coordinates.
     const QPointF centre = logicalCentreOf(canvas_->picture(), canvas_->pixel());
-    const int margin = std::min(followMargin, std::min(scroll_->viewport()->width(),
-                                                       scroll_->viewport()->height()) /
-                                                  3);
+    const int margin = std::min(
+        followMargin, std::min(scroll_->viewport()->width(), scroll_->viewport()->height()) / 3);
     scroll_->ensureVisible(int(centre.x()), int(centre.y()), margin, margin);
 }
 

@@ -132,8 +132,9 @@ QRect PickerCanvas::hintRectFor(const QRect& box) const {
 QRect PickerCanvas::dragRect() const {
     if (!dragging_)
         return {};
-    return QRect(QPoint(std::min(pressedPixel_.x(), pixel_.x()), std::min(pressedPixel_.y(), pixel_.y())),
-                 QPoint(std::max(pressedPixel_.x(), pixel_.x()), std::max(pressedPixel_.y(), pixel_.y())));
+    return QRect(
+        QPoint(std::min(pressedPixel_.x(), pixel_.x()), std::min(pressedPixel_.y(), pixel_.y())),
+        QPoint(std::max(pressedPixel_.x(), pixel_.x()), std::max(pressedPixel_.y(), pixel_.y())));
 }
 
 QRect PickerCanvas::dragOutline() const {

@@ -27,8 +27,8 @@ QList<ScreenPicture> grabScreens() {
                               screen};
         // A colour manager puts each screen's profile on the root window: _ICC_PROFILE for the
         // first screen, _ICC_PROFILE_1 and on for the others.
-        const QByteArray name = index == 0 ? QByteArray("_ICC_PROFILE")
-                                           : "_ICC_PROFILE_" + QByteArray::number(index);
+        const QByteArray name =
+            index == 0 ? QByteArray("_ICC_PROFILE") : "_ICC_PROFILE_" + QByteArray::number(index);
         setScreenProfile(picture, rootWindowProperty(name.constData()));
         pictures.append(std::move(picture));
     }

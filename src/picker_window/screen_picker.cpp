@@ -86,7 +86,8 @@ bool ScreenPicker::start() {
     underPointer->activateWindow();
     canvas->setFocus();
     const ScreenPicture& picture = canvas->picture();
-    canvas->choose(native ? devicePixelAtNative(picture, *native) : devicePixelAt(picture, pointer));
+    canvas->choose(native ? devicePixelAtNative(picture, *native)
+                          : devicePixelAt(picture, pointer));
     return true;
 }
 

@@ -62,8 +62,8 @@ QByteArray rootWindowProperty(const char* name) {
     xcb_connection_t* c = connection();
     if (!c)
         return {};
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 1, uint16_t(std::strlen(name)), name), nullptr);
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(std::strlen(name)), name), nullptr);
     if (!atom)
         return {};
     const xcb_atom_t property = atom->atom;

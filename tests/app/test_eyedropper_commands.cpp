@@ -11,10 +11,10 @@
 #include <QAction>
 #include <QBuffer>
 #include <QColorSpace>
-#include <QLinearGradient>
-#include <QMouseEvent>
 #include <QDataStream>
 #include <QFile>
+#include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -231,7 +231,7 @@ void TestEyedropperCommands::imageRefused() {
 void TestEyedropperCommands::pairFromImage_data() {
     QTest::addColumn<QString>("background"); // "plain", "gradient" or "only"
     QTest::addColumn<bool>("editText");
-    QTest::addColumn<QString>("says");       // part of the message, or empty: none
+    QTest::addColumn<QString>("says"); // part of the message, or empty: none
     QTest::newRow("text editing the background") << "plain" << false << "";
     QTest::newRow("text editing the text colour") << "plain" << true << "";
     QTest::newRow("gradient") << "gradient" << false << "nicht einfarbig";
@@ -247,7 +247,8 @@ void TestEyedropperCommands::pairFromImage() {
     QLinearGradient gradient(0, 0, 200, 0);
     gradient.setColorAt(0, QColor(0x90, 0xA0, 0xB0));
     gradient.setColorAt(1, QColor(0xE0, 0xF0, 0xFF));
-    p.fillRect(image.rect(), background == "gradient" ? QBrush(gradient) : QBrush(QColor(0xFFF4D0)));
+    p.fillRect(image.rect(),
+               background == "gradient" ? QBrush(gradient) : QBrush(QColor(0xFFF4D0)));
     if (background != "only") {
         QFont font("Liberation Sans");
         font.setPixelSize(28);
@@ -269,8 +270,9 @@ void TestEyedropperCommands::pairFromImage() {
     QVERIFY(QTest::qWaitForWindowExposed(picker));
     QWidget* canvas = picker->canvas();
     const auto send = [canvas](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
-        QMouseEvent e(type, at, canvas->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      held, Qt::NoModifier);
+        QMouseEvent e(type, at, canvas->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                      Qt::NoModifier);
         QApplication::sendEvent(canvas, &e);
     };
     send(QEvent::MouseButtonPress, QPointF(12, 12), Qt::LeftButton);
@@ -301,7 +303,8 @@ void TestEyedropperCommands::imageProfileInTitle() {
     QColorSpace adobe(QColorSpace::AdobeRgb);
     adobe.setDescription("Adobe RGB (1998)");
     QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(QColorSpace(QColorSpace::SRgb).transformationToColorSpace(adobe).map(qRgb(255, 0, 0)));
+    image.fill(
+        QColorSpace(QColorSpace::SRgb).transformationToColorSpace(adobe).map(qRgb(255, 0, 0)));
     image.setColorSpace(adobe);
     const QString path = window_.dir->filePath("adobe.jpg");
     QVERIFY(image.save(path, "JPEG", 100));
@@ -332,9 +335,9 @@ void TestEyedropperCommands::pairFromScreenElsewhere() {
     const Seen before = seen(window_.get());
     if (fromContrastWindow) {
         QTest::keyClick(window_.get(), Qt::Key_K, Qt::ControlModifier);
-        QTest::mouseClick(byName<QPushButton>(byName(window_.get(), "frmKontrast"),
-                                              "cmdPaarVomBildschirm"),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            byName<QPushButton>(byName(window_.get(), "frmKontrast"), "cmdPaarVomBildschirm"),
+            Qt::LeftButton);
     } else {
         QTest::keyClick(window_.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
     }

@@ -270,7 +270,8 @@ void TestEyedropperPortal::realFrontend() {
         QVERIFY(backend->lines("ready"));
     }
     Frontend frontend(!mode.isEmpty());
-    QVERIFY2(frontend.ready(), "xdg-desktop-portal did not start (Debian-Paket xdg-desktop-portal)");
+    QVERIFY2(frontend.ready(),
+             "xdg-desktop-portal did not start (Debian-Paket xdg-desktop-portal)");
     const ColourValue before = test::sliderColour(window_.get());
     pick();
     if (colour >= 0) {

@@ -210,8 +210,8 @@ void TestEyedropperX11::pickAtTheEdge_data() {
         };
         *row("last pixel before the edge") << odd << -1 << QStringList{"click", "1"} << 1 << -1;
         *row("first pixel of the edge") << odd << 0 << QStringList{"click", "1"} << 2 << 0;
-        *row("one key right, Enter") << odd << -1 << QStringList{"key", "Right", "Return"} << 2
-                                     << 0;
+        *row("one key right, Enter")
+            << odd << -1 << QStringList{"key", "Right", "Return"} << 2 << 0;
         *row("Shift+Left from the edge")
             << odd << 9 << QStringList{"key", "shift+Left", "Return"} << 1 << -1;
     }
@@ -290,8 +290,8 @@ void TestEyedropperX11::rootWindowProfileConverts() {
     setRootProperty("_ICC_PROFILE", adobe.iccProfile());
     const QPoint edge = edgeOnScreen(true);
     QVERIFY(!edge.isNull());
-    QVERIFY(moved({"mousemove", "--sync", QString::number(edge.x() - 4),
-                   QString::number(edge.y())}));
+    QVERIFY(
+        moved({"mousemove", "--sync", QString::number(edge.x() - 4), QString::number(edge.y())}));
     QVERIFY(startPick());
     const auto* canvas = pickerWindow()->findChild<PickerCanvas*>();
     QCOMPARE(canvas->picture().profile, "Adobe RGB (1998)");

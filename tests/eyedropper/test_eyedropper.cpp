@@ -201,9 +201,11 @@ void TestEyedropper::pairOnRenderedText_data() {
     QTest::addColumn<PairFinding>("expected");
     const Rgb dark{0x1A, 0x1A, 0x1A}, white{0xFF, 0xFF, 0xFF}, light{0xF0, 0xF0, 0xF0},
         night{0x20, 0x28, 0x30}, red{0xB0, 0x00, 0x20}, cream{0xFF, 0xF8, 0xE0};
-    const std::tuple<const char*, Rgb, Rgb> pairs[] = {
-        {"dark on light", dark, white}, {"light on dark", light, night}, {"red on cream", red, cream}};
-    for (const char* family : {"Liberation Sans", "Liberation Serif", "DejaVu Sans", "Liberation Mono"})
+    const std::tuple<const char*, Rgb, Rgb> pairs[] = {{"dark on light", dark, white},
+                                                       {"light on dark", light, night},
+                                                       {"red on cream", red, cream}};
+    for (const char* family :
+         {"Liberation Sans", "Liberation Serif", "DejaVu Sans", "Liberation Mono"})
         for (const int pixels : {9, 11, 14, 20, 32})
             for (const auto& [name, text, background] : pairs) {
                 const RenderedText r = render(family, pixels, text, qcolour(background));
@@ -259,7 +261,7 @@ void TestEyedropper::pairOnRenderedText() {
 void TestEyedropper::imageFiles_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QRgb>("pixel"); // what is picked at (0, 0)
+    QTest::addColumn<QRgb>("pixel");   // what is picked at (0, 0)
     QTest::addColumn<QString>("note"); // the title's note, or the failure's part
     const QRgb red = qRgb(255, 0, 0);
     const auto inSpace = [&](QColorSpace::NamedColorSpace named, const char* description) {
@@ -281,8 +283,8 @@ void TestEyedropper::imageFiles_data() {
     const QByteArray adobePng = encoded(adobe, "PNG"), adobeJpeg = encoded(adobe, "JPEG"),
                      p3Png = encoded(p3, "PNG");
     const QString adobeNote = "Farbprofil: Adobe RGB (1998), nach sRGB umgerechnet";
-    QTest::newRow("PNG in Adobe RGB") << adobePng << "a.png" << converted(QImage::fromData(adobePng))
-                                      << adobeNote;
+    QTest::newRow("PNG in Adobe RGB")
+        << adobePng << "a.png" << converted(QImage::fromData(adobePng)) << adobeNote;
     QTest::newRow("JPEG in Adobe RGB")
         << adobeJpeg << "a.jpg" << converted(QImage::fromData(adobeJpeg)) << adobeNote;
     QTest::newRow("PNG in Display P3") << p3Png << "p3.png" << converted(QImage::fromData(p3Png))
@@ -292,8 +294,8 @@ void TestEyedropper::imageFiles_data() {
     const QByteArray png = encoded(plain, "PNG");
     // gAMA 1/2.2 and the sRGB chromaticities, as tools write them beside sRGB values.
     const QByteArray gama = QByteArray::fromHex("0000b18f");
-    const QByteArray chrm = QByteArray::fromHex(
-        "00007a26000080840000fa00000080e8000075300000ea6000003a9800001770");
+    const QByteArray chrm =
+        QByteArray::fromHex("00007a26000080840000fa00000080e8000075300000ea6000003a9800001770");
     QTest::newRow("PNG with gAMA and cHRM only")
         << withChunks(png, pngChunk("gAMA", gama) + pngChunk("cHRM", chrm)) << "g.png"
         << qRgb(200, 100, 50) << "";
@@ -310,12 +312,14 @@ void TestEyedropper::imageFiles_data() {
     const QByteArray jpeg = encoded(noisy, "JPEG"), bigPng = encoded(noisy, "PNG");
     // One white pixel (Qt writes no GIF): header, screen with a table of two colours, the
     // image and its LZW data, the trailer.
-    const QByteArray gif = QByteArray::fromHex("4749463839610100010080000" "0ffffff000000"
-                                               "2c000000000100010000020244010" "03b");
+    const QByteArray gif = QByteArray::fromHex("4749463839610100010080000"
+                                               "0ffffff000000"
+                                               "2c000000000100010000020244010"
+                                               "03b");
     QTest::newRow("PNG without IEND") << bigPng.chopped(12) << "c.png" << QRgb(0) << cut;
     QTest::newRow("JPEG without its end") << jpeg.chopped(2) << "c.jpg" << QRgb(0) << cut;
-    QTest::newRow("JPEG cut in its pixels") << jpeg.left(jpeg.size() * 2 / 3) << "d.jpg" << QRgb(0)
-                                            << cut;
+    QTest::newRow("JPEG cut in its pixels")
+        << jpeg.left(jpeg.size() * 2 / 3) << "d.jpg" << QRgb(0) << cut;
     QTest::newRow("whole GIF") << gif << "w.gif" << qRgb(255, 255, 255) << "";
     QTest::newRow("GIF without its end") << gif.chopped(3) << "c.gif" << QRgb(0) << cut;
 }

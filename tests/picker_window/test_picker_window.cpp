@@ -254,7 +254,11 @@ void TestPickerWindow::nativePointer() {
 // the pointer anywhere.
 void TestPickerWindow::hintLineKeepsClear() {
     ScreenPicker picker(
-        other, [] { return QList<ScreenPicture>{picture({0, 0, 800, 600}, 1, 0)}; }, nullptr);
+        other,
+        [] {
+            return QList<ScreenPicture>{picture({0, 0, 800, 600}, 1, 0)};
+        },
+        nullptr);
     QVERIFY(picker.start());
     PickerCanvas* canvas = picker.windows()[0]->canvas();
     QCOMPARE(canvas->hint(), "Pfeiltasten: 1 Pixel · Umschalt+Pfeil: 10 · Eingabe oder Klick: "
@@ -313,9 +317,8 @@ void TestPickerWindow::dragPicksThePair() {
     if (outcome == 2) {
         QVERIFY(!canvas->dragRect().isEmpty());
         // The panel tells the pair while the button is held.
-        QCOMPARE(canvas->description(),
-                 "Text #142878 auf #FAFAF0, Kontrast " +
-                     pickRatioText({20, 40, 120}, {250, 250, 240}));
+        QCOMPARE(canvas->description(), "Text #142878 auf #FAFAF0, Kontrast " +
+                                            pickRatioText({20, 40, 120}, {250, 250, 240}));
     }
     if (end == "release")
         button(canvas, QEvent::MouseButtonRelease, to);
