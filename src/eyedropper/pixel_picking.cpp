@@ -48,6 +48,8 @@ QPoint nativeOf(const ScreenPicture& picture, QPoint pixel) {
 }
 
 void setScreenProfile(ScreenPicture& picture, const QByteArray& icc) {
+    if (icc.isEmpty())
+        return;
     const QColorSpace space = QColorSpace::fromIccProfile(icc);
     if (!space.isValid() || space == QColorSpace(QColorSpace::SRgb))
         return;

@@ -47,7 +47,8 @@ frmBildPipette::frmBildPipette(QImage image, const QString& fileName, Rgb other,
     scroll_->setWidget(canvas_);
     scroll_->setAccessibleName(QStringLiteral("Bild"));
     value_->setObjectName(QStringLiteral("lblPipettenWert"));
-    value_->setText(profileNote);
+    value_->setText(profileNote.isEmpty() ? QStringLiteral("Noch keine Farbe gewählt.")
+                                          : profileNote);
     hint_->setObjectName(QStringLiteral("lblPipettenHinweis"));
     hint_->setWordWrap(true);
     auto* column = new QVBoxLayout(this);
