@@ -118,8 +118,6 @@ private slots:
     void answers_data();
     void answers();
     void pendingPickBlocksNothing();
-    void realFrontend_data();
-    void realFrontend();
     void silentPickIsClosedAndBegunAnew_data();
     void silentPickIsClosedAndBegunAnew();
 
@@ -153,9 +151,11 @@ void TestEyedropperPortal::answers_data() {
     QTest::addColumn<QString>("via");      // the menu item or a contrast window button
     QTest::addColumn<int>("colour");       // the colour taken, or -1: unchanged
     QTest::addColumn<QString>("says");     // part of the message, or empty: none
+    QTest::addColumn<bool>("frontend");    // the real frontend, the stand-in as its backend
     const auto row = [](const char* name, QStringList mode, const char* via, int colour,
-                        const char* says) {
-        QTest::newRow(name) << mode << QString(via) << colour << QString::fromUtf8(says);
+                        const char* says, bool frontend = false) {
+        QTest::newRow(name) << mode << QString(via) << colour << QString::fromUtf8(says)
+                            << frontend;
     };
     // 0.2 * 255 = 51, 0.5 * 255 = 127.5 rounds to 128.
     row("colour", {"colour", "0.2", "0.5", "1"}, "menu", 0xFF8033, "");
@@ -178,6 +178,12 @@ void TestEyedropperPortal::answers_data() {
     row("an error of no known name", {"refuse", odd.toLatin1().constData()}, "menu", -1,
         "Fehler „org.example.xxx");
     row("no portal", {}, "menu", -1, "kein Desktop-Portal");
+    // Through the real frontend: its version, its Request objects, its errors.
+    row("frontend: colour", {"colour", "0.2", "0.5", "1"}, "menu", 0xFF8033, "", true);
+    row("frontend: cancelled", {"cancel"}, "menu", -1, "", true);
+    row("frontend: code 2", {"fail"}, "menu", -1, "abgebrochen oder fehlgeschlagen", true);
+    // Without a screenshot backend it has no such interface (InvalidArgs, "No such interface").
+    row("frontend without a screenshot backend", {}, "menu", -1, "keine Farbwahl an", true);
 }
 
 void TestEyedropperPortal::answers() {
@@ -185,10 +191,17 @@ void TestEyedropperPortal::answers() {
     QFETCH(QString, via);
     QFETCH(int, colour);
     QFETCH(QString, says);
+    QFETCH(bool, frontend);
     std::unique_ptr<StandIn> portal;
     if (!mode.isEmpty()) {
-        portal = std::make_unique<StandIn>(mode);
+        portal = std::make_unique<StandIn>(mode, frontend);
         QVERIFY(portal->lines("ready"));
+    }
+    std::unique_ptr<Frontend> real;
+    if (frontend) {
+        real = std::make_unique<Frontend>(portal != nullptr);
+        QVERIFY2(real->ready(),
+                 "xdg-desktop-portal did not start (Debian-Paket xdg-desktop-portal)");
     }
     const ColourValue before = test::sliderColour(window_.get());
     if (via == "menu") {
@@ -246,48 +259,6 @@ void TestEyedropperPortal::pendingPickBlocksNothing() {
     pick();
     QTRY_COMPARE(test::sliderColour(window_.get()), 0u);
     QCOMPARE(test::sliderColour(window_.get()), packColour({0, 0, 0}));
-}
-
-// The real frontend between us and a stand-in backend: its version, its Request objects, its
-// errors; and the frontend without any screenshot backend, which then has no such interface.
-void TestEyedropperPortal::realFrontend_data() {
-    QTest::addColumn<QStringList>("mode"); // the backend's; empty: no backend
-    QTest::addColumn<int>("colour");       // the colour taken, or -1: unchanged
-    QTest::addColumn<QString>("says");     // part of the message, or empty: none
-    QTest::newRow("colour") << QStringList{"colour", "0.2", "0.5", "1"} << 0xFF8033 << "";
-    QTest::newRow("cancelled") << QStringList{"cancel"} << -1 << "";
-    QTest::newRow("code 2") << QStringList{"fail"} << -1 << "abgebrochen oder fehlgeschlagen";
-    QTest::newRow("no screenshot backend") << QStringList{} << -1 << "keine Farbwahl an";
-}
-
-void TestEyedropperPortal::realFrontend() {
-    QFETCH(QStringList, mode);
-    QFETCH(int, colour);
-    QFETCH(QString, says);
-    std::unique_ptr<StandIn> backend;
-    if (!mode.isEmpty()) {
-        backend = std::make_unique<StandIn>(mode, true);
-        QVERIFY(backend->lines("ready"));
-    }
-    Frontend frontend(!mode.isEmpty());
-    QVERIFY2(frontend.ready(),
-             "xdg-desktop-portal did not start (Debian-Paket xdg-desktop-portal)");
-    const ColourValue before = test::sliderColour(window_.get());
-    pick();
-    if (colour >= 0) {
-        QTRY_COMPARE(test::sliderColour(window_.get()), ColourValue(colour));
-    } else if (says.isEmpty()) {
-        QVERIFY(backend->lines("PickColor"));
-        QTest::qWait(200);
-    } else {
-        QTRY_COMPARE(window_.dialogs.messages.size(), 1);
-        QVERIFY2(window_.dialogs.messages[0].text.contains(says),
-                 qPrintable(window_.dialogs.messages[0].text));
-    }
-    if (colour < 0)
-        QCOMPARE(test::sliderColour(window_.get()), before);
-    if (says.isEmpty())
-        QVERIFY(window_.dialogs.messages.isEmpty());
 }
 
 // A pick the desktop shows nothing of: a second one at once says it is pending; after the wait

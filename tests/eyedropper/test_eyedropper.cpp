@@ -303,7 +303,6 @@ void TestEyedropper::imageFiles_data() {
     const QByteArray broken = QByteArray("kaputt") + '\0' + '\0' + qCompress("no profile").mid(4);
     QTest::newRow("broken profile") << withChunks(png, pngChunk("iCCP", broken)) << "b.png"
                                     << qRgb(200, 100, 50) << "Farbprofil nicht lesbar";
-    QTest::newRow("plain PNG") << png << "p.png" << qRgb(200, 100, 50) << "";
     const QString cut = "beschädigt oder unvollständig";
     QImage noisy(64, 64, QImage::Format_RGB32);
     for (int y = 0; y < 64; ++y)
@@ -317,7 +316,6 @@ void TestEyedropper::imageFiles_data() {
                                                "2c000000000100010000020244010"
                                                "03b");
     QTest::newRow("PNG without IEND") << bigPng.chopped(12) << "c.png" << QRgb(0) << cut;
-    QTest::newRow("JPEG without its end") << jpeg.chopped(2) << "c.jpg" << QRgb(0) << cut;
     QTest::newRow("JPEG cut in its pixels")
         << jpeg.left(jpeg.size() * 2 / 3) << "d.jpg" << QRgb(0) << cut;
     QTest::newRow("whole GIF") << gif << "w.gif" << qRgb(255, 255, 255) << "";

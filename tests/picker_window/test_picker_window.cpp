@@ -2,12 +2,10 @@
 #include "picker_window/image_picker.h"
 #include "picker_window/picker_canvas.h"
 #include "picker_window/screen_picker.h"
-#include "picker_window/system_pointer.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -16,7 +14,6 @@
 using namespace pigmora;
 
 Q_DECLARE_METATYPE(pigmora::Rgb)
-Q_DECLARE_METATYPE(pigmora::PairFinding)
 
 namespace {
 
@@ -36,31 +33,12 @@ QList<ScreenPicture> twoScreens() {
 
 const Rgb other{255, 255, 255};
 
-void moveTo(QWidget* canvas, QPointF at, Qt::MouseButtons buttons = Qt::NoButton) {
+void moveTo(QWidget* canvas, QPointF at) {
     // Through a mouse event of its own: QTest moves only to whole logical pixels.
-    QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, buttons,
+    QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(canvas, &move);
 }
-
-void button(QWidget* canvas, QEvent::Type type, QPointF at) {
-    QMouseEvent e(type, at, canvas->mapToGlobal(at), Qt::LeftButton,
-                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(canvas, &e);
-}
-
-// The window system's pointer as a test sets it: where it is, in native pixels, and where the
-// program moved it.
-class FakePointer : public PointerDevice {
-public:
-    std::optional<QPoint> at;
-    QList<QPoint> movedTo;
-    std::optional<QPoint> position() const override { return at; }
-    void moveTo(QPoint native) override {
-        movedTo << native;
-        at = native;
-    }
-};
 
 } // namespace
 
@@ -73,12 +51,7 @@ private slots:
     void screenPicker();
     void magnifier();
     void imagePicker();
-    void nativePointer_data();
-    void nativePointer();
     void hintLineKeepsClear();
-    void dragPicksThePair_data();
-    void dragPicksThePair();
-    void imagePickerFollowsTheKeys();
 };
 
 void TestPickerWindow::screenPicker_data() {
@@ -190,64 +163,25 @@ void TestPickerWindow::imagePicker() {
     moveTo(canvas, offset + in);
     QTest::keyClick(canvas, Qt::Key_Left);
     const QPoint p = offset + in - QPoint(1, 0);
+    QCOMPARE(canvas->pixel(), p);
     const Rgb expected{ChannelValue(p.x() % 256), ChannelValue(p.y() % 256),
                        ChannelValue((p.x() / 256) * 16 + p.y() / 256)};
     QCOMPARE(window->findChild<QLabel*>("lblPipettenWert")->text(),
              pickDescription(expected, other));
     // The magnifier stays within what is visible of the image.
     QVERIFY(canvas->visibleRegion().boundingRect().contains(canvas->magnifierRect()));
+    // Keys that move the pick past the view's edge scroll it along, magnifier and all.
+    const int scrolled = scroll->verticalScrollBar()->value();
+    for (int i = 0; i < 30; ++i)
+        QTest::keyClick(canvas, Qt::Key_Up, Qt::ShiftModifier);
+    QVERIFY(scroll->verticalScrollBar()->value() < scrolled);
+    QVERIFY(canvas->visibleRegion().boundingRect().contains(canvas->magnifierRect()));
     QTest::keyClick(canvas, Qt::Key_Return);
     QCOMPARE(picked.count(), 1);
-    QCOMPARE(picked[0][0].value<Rgb>(), expected);
+    const QPoint q = p - QPoint(0, 300);
+    QCOMPARE(picked[0][0].value<Rgb>(), (Rgb{ChannelValue(q.x() % 256), ChannelValue(q.y() % 256),
+                                             ChannelValue((q.x() / 256) * 16 + q.y() / 256)}));
     QTRY_VERIFY(!guard);
-}
-
-// The pixel is the one under the native pointer, whatever logical position the mouse event
-// rounds to; the arrow keys move the pointer to the pixel they choose.
-void TestPickerWindow::nativePointer_data() {
-    QTest::addColumn<qreal>("ratio");
-    QTest::addColumn<QPoint>("native"); // on the second screen, which begins at native 180
-    QTest::addColumn<QString>("key");   // typed after the move; empty: none
-    QTest::addColumn<QPoint>("pixel");  // picked, in that screen's picture
-    for (const qreal ratio : {1.25, 1.5, 1.75, 2.0})
-        for (const QPoint native : {QPoint(180 + 111, 51), QPoint(180 + 110, 50)}) {
-            const QPoint pixel = native - QPoint(180, 0);
-            QTest::addRow("ratio %.2f, (%d, %d)", ratio, pixel.x(), pixel.y())
-                << ratio << native << "" << pixel;
-            QTest::addRow("ratio %.2f, (%d, %d), Right", ratio, pixel.x(), pixel.y())
-                << ratio << native << "Right" << pixel + QPoint(1, 0);
-            QTest::addRow("ratio %.2f, (%d, %d), Shift+Up", ratio, pixel.x(), pixel.y())
-                << ratio << native << "Shift+Up" << pixel - QPoint(0, 10);
-        }
-}
-
-void TestPickerWindow::nativePointer() {
-    QFETCH(qreal, ratio);
-    QFETCH(QPoint, native);
-    QFETCH(QString, key);
-    QFETCH(QPoint, pixel);
-    auto pointer = std::make_shared<FakePointer>();
-    pointer->at = native;
-    const auto screens = [ratio] {
-        return QList<ScreenPicture>{picture({0, 0, 180, 160}, 1, 0),
-                                    picture({180, 0, 200, 170}, ratio, 1)};
-    };
-    ScreenPicker picker(other, screens, pointer);
-    QSignalSpy picked(&picker, &ScreenPicker::picked);
-    QVERIFY(picker.start());
-    PickerCanvas* canvas = picker.windows()[1]->canvas();
-    QCOMPARE(canvas->pixel(), native - QPoint(180, 0)); // the start, before any move
-    // The event's logical position rounded, as Qt's is: a pixel or so away.
-    moveTo(canvas, QPointF((native - QPoint(180, 0)) / ratio));
-    if (!key.isEmpty()) {
-        const QKeyCombination k = QKeySequence::fromString(key)[0];
-        QTest::keyClick(canvas, k.key(), k.keyboardModifiers());
-        QCOMPARE(pointer->movedTo, QList<QPoint>{pixel + QPoint(180, 0)});
-    }
-    QTest::keyClick(canvas, Qt::Key_Return);
-    QCOMPARE(picked.count(), 1);
-    QCOMPARE(picked[0][0].value<Rgb>(),
-             (Rgb{ChannelValue(pixel.x() % 256), ChannelValue(pixel.y() % 256), 1}));
 }
 
 // The hint line lies in the picture, never over the magnifier or the pixel being judged, with
@@ -271,93 +205,6 @@ void TestPickerWindow::hintLineKeepsClear() {
             QVERIFY(!hint.intersects(canvas->magnifierRect()));
             QVERIFY(!hint.intersects(QRect(x - 4, y - 4, 9, 9)));
         }
-}
-
-// A drag over text gives its pair on release or Enter; a press and release in place is a click
-// that picks one colour; Escape during the drag cancels.
-void TestPickerWindow::dragPicksThePair_data() {
-    QTest::addColumn<QPointF>("from");
-    QTest::addColumn<QPointF>("to");
-    QTest::addColumn<QString>("end"); // "release", "Return" or "Escape"
-    QTest::addColumn<int>("outcome"); // 0 cancelled, 1 one colour, 2 the pair
-    const QPointF corner(10, 10), across(150, 60);
-    QTest::newRow("drag, release") << corner << across << "release" << 2;
-    QTest::newRow("drag, Enter") << corner << across << "Return" << 2;
-    QTest::newRow("drag the other way") << across << corner << "release" << 2;
-    QTest::newRow("drag, Escape") << corner << across << "Escape" << 0;
-    QTest::newRow("click in place") << corner << QPointF(11, 10) << "release" << 1;
-}
-
-void TestPickerWindow::dragPicksThePair() {
-    QFETCH(QPointF, from);
-    QFETCH(QPointF, to);
-    QFETCH(QString, end);
-    QFETCH(int, outcome);
-    const auto text = [] {
-        QImage image(180, 80, QImage::Format_RGB32);
-        image.fill(qRgb(250, 250, 240));
-        QPainter p(&image);
-        QFont font("DejaVu Sans");
-        font.setPixelSize(24);
-        font.setHintingPreference(QFont::PreferFullHinting);
-        p.setFont(font);
-        p.setPen(QColor(20, 40, 120));
-        p.drawText(QRect(20, 20, 140, 40), Qt::AlignCenter, "Text");
-        return QList<ScreenPicture>{{image, {0, 0, 180, 80}, 1, nullptr}};
-    };
-    ScreenPicker picker(other, text, nullptr);
-    QSignalSpy picked(&picker, &ScreenPicker::picked);
-    QSignalSpy pair(&picker, &ScreenPicker::pairPicked);
-    QSignalSpy cancelled(&picker, &ScreenPicker::cancelled);
-    QVERIFY(picker.start());
-    PickerCanvas* canvas = picker.windows()[0]->canvas();
-    button(canvas, QEvent::MouseButtonPress, from);
-    moveTo(canvas, (from + to) / 2, Qt::LeftButton);
-    moveTo(canvas, to, Qt::LeftButton);
-    if (outcome == 2) {
-        QVERIFY(!canvas->dragRect().isEmpty());
-        // The panel tells the pair while the button is held.
-        QCOMPARE(canvas->description(), "Text #142878 auf #FAFAF0, Kontrast " +
-                                            pickRatioText({20, 40, 120}, {250, 250, 240}));
-    }
-    if (end == "release")
-        button(canvas, QEvent::MouseButtonRelease, to);
-    else
-        QTest::keyClick(canvas, QKeySequence::fromString(end)[0].key());
-    QCOMPARE(cancelled.count(), outcome == 0 ? 1 : 0);
-    QCOMPARE(picked.count(), outcome == 1 ? 1 : 0);
-    QCOMPARE(pair.count(), outcome == 2 ? 1 : 0);
-    if (outcome == 2) {
-        const auto found = pair[0][0].value<PairFinding>();
-        QCOMPARE(found.text, (Rgb{20, 40, 120}));
-        QCOMPARE(found.background, (Rgb{250, 250, 240}));
-    }
-    if (outcome == 1)
-        QCOMPARE(picked[0][0].value<Rgb>(), (Rgb{250, 250, 240}));
-}
-
-// Keys that move the pick past the edge of the view scroll it along.
-void TestPickerWindow::imagePickerFollowsTheKeys() {
-    QImage image(2000, 1500, QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    auto* window = new frmBildPipette(image, "/tmp/gross.png", other, nullptr);
-    QPointer<frmBildPipette> guard = window;
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    PickerCanvas* canvas = window->canvas();
-    QScrollArea* scroll = window->scrollArea();
-    moveTo(canvas, QPointF(20, 20));
-    for (int i = 0; i < 150; ++i) {
-        QTest::keyClick(canvas, Qt::Key_Right, Qt::ShiftModifier);
-        QTest::keyClick(canvas, Qt::Key_Down, Qt::ShiftModifier);
-    }
-    QCOMPARE(canvas->pixel(), QPoint(1520, 1499));
-    QVERIFY(scroll->horizontalScrollBar()->value() > 0);
-    const QRect visible = canvas->visibleRegion().boundingRect();
-    QVERIFY(visible.contains(canvas->pixel()));
-    QVERIFY(visible.contains(canvas->magnifierRect()));
-    window->close();
-    QTRY_VERIFY(!guard);
 }
 
 QTEST_MAIN(TestPickerWindow)
