@@ -3,7 +3,9 @@
 # of the given size, ended with the command, outside any Wayland session the caller runs in (so
 # the program picks on X11 itself). With --wm a window manager runs on it too (JWM, with a
 # configuration of its own: click to focus, no panel), as on a desktop. Fails when Xvfb or the
-# window manager is missing or does not start.
+# window manager is missing or does not start. The command gets no session bus (Qt's accessibility
+# bridge asks for one on X11; libdbus would otherwise try to start one, which depends on what the
+# machine has installed and leaks when it fails).
 #   with_xvfb.sh [--wm] WIDTHxHEIGHT COMMAND [ARGUMENTS...]
 set -eu
 wm=""
@@ -37,6 +39,8 @@ done
 DISPLAY=":$(head -n 1 "$dir/display")"
 export DISPLAY
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
+DBUS_SESSION_BUS_ADDRESS=disabled:
+export DBUS_SESSION_BUS_ADDRESS
 if [ -n "$wm" ]; then
     cat >"$dir/jwmrc" <<'CONFIG'
 <?xml version="1.0"?>
