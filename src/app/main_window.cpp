@@ -113,6 +113,7 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(menu_.mnuBildschirm, &QAction::triggered, this,
             [this] { eyedropper().mnuBildschirm_Click(); });
     connect(menu_.mnuBild, &QAction::triggered, this, [this] { eyedropper().mnuBild_Click(); });
+    connect(menu_.mnuPaar, &QAction::triggered, this, [this] { eyedropper().mnuPaar_Click(); });
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });
@@ -150,8 +151,10 @@ ExchangeCommands& frmHauptprogramm::exchange() {
 }
 
 EyedropperCommands& frmHauptprogramm::eyedropper() {
-    if (!eyedropper_)
+    if (!eyedropper_) {
         eyedropper_ = std::make_unique<EyedropperCommands>(this, *channels_, *dialogs_);
+        eyedropper_->setPairTarget(*editTarget_);
+    }
     return *eyedropper_;
 }
 
@@ -190,6 +193,8 @@ void frmHauptprogramm::mnuKontrast_Click() {
                                                   menu_.mnuHinter);
         connect(kontrast_.get(), &frmKontrast::pickFromScreen, this,
                 [this] { eyedropper().mnuBildschirm_Click(); });
+        connect(kontrast_.get(), &frmKontrast::pickPairFromScreen, this,
+                [this] { eyedropper().mnuPaar_Click(); });
     }
     kontrast_->open();
 }

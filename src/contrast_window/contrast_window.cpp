@@ -45,6 +45,8 @@ frmKontrast::frmKontrast(QWidget* owner, ChannelEditor& channels, QWidget* sampl
             target->trigger();
             emit pickFromScreen();
         });
+    connect(ui_.cmdPaarVomBildschirm, &QPushButton::clicked, this,
+            &frmKontrast::pickPairFromScreen);
 }
 
 frmKontrast::~frmKontrast() = default;

@@ -37,6 +37,8 @@ signals:
     // "Text vom Bildschirm" or "Hintergrund vom Bildschirm": the edit target is switched, now
     // the colour is to be picked from the screen.
     void pickFromScreen();
+    // "Paar vom Bildschirm": text colour and background are to be picked in one drag.
+    void pickPairFromScreen();
 
 protected:
     void showEvent(QShowEvent* event) override;

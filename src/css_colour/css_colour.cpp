@@ -191,7 +191,7 @@ CssColourReading readCssColour(QStringView text) {
         r.error = QStringLiteral("Es wurde kein Text gelesen, keine CSS-Farbe.");
         return r;
     }
-    const css::TokenList tokens = css::tokenize(trimmed);
+    const css::TokenList tokens(trimmed);
     if (tokens.count == 0)
         return refused(trimmed, {accepted});
     const css::Token& first = tokens[0];

@@ -602,6 +602,7 @@ void TestContrastWindow::keyboardAlone() {
                             "cmdAAADunkler",
                             "cmdTextVomBildschirm",
                             "cmdHintergrundVomBildschirm",
+                            "cmdPaarVomBildschirm",
                             "cmdSchließen"};
     byName(window, order.first())->setFocus();
     for (const QString& name : order) {
