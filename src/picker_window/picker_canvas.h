@@ -23,9 +23,8 @@ public:
     PickerCanvas(ScreenPicture picture, Rgb other, QWidget* parent = nullptr);
 
     const ScreenPicture& picture() const { return picture_; }
-    // The device pixel chosen now, and whether the magnifier shows it.
+    // The device pixel chosen now.
     QPoint pixel() const { return pixel_; }
-    bool magnifying() const { return magnifying_; }
     Rgb colour() const;
     // "#1A2B3C, Kontrast 4,47:1 zu #FFFFFF"; while a rectangle is dragged, its pair.
     QString description() const;
