@@ -43,7 +43,8 @@ std::variant<std::vector<PageSource>, QString> pageSources(const QStringList& ar
                 return QStringLiteral("Im Ordner „%1“ liegt keine lesbare HTML-Datei (*.html).")
                     .arg(argument);
             for (const QFileInfo& page : pages)
-                sources.push_back(fileSource(QDir(path).filePath(page.fileName()), page));
+                sources.push_back(
+                    fileSource(QDir::cleanPath(path + QLatin1Char('/') + page.fileName()), page));
             continue;
         }
         if (!info.isFile() || !info.isReadable())

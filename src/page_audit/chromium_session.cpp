@@ -165,10 +165,13 @@ void ChromiumSession::start() {
     argv.push_back(nullptr);
     QList<QByteArray> envStore;
     for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0)
+        if (std::strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0 && std::strncmp(*e, "TMPDIR=", 7) != 0)
             envStore << QByteArray(*e);
-    // The crash handler keeps its reports under the configuration folder: inside the profile.
-    envStore << "XDG_CONFIG_HOME=" + pattern + "/config";
+    // The crash handler keeps its reports under the configuration folder, and the browser its
+    // temporary files in TMPDIR: both inside the profile, which goes afterwards.
+    envStore << "XDG_CONFIG_HOME=" + pattern + "/config"
+             << "TMPDIR=" + pattern + "/tmp";
+    QDir(profile_).mkpath(QStringLiteral("tmp"));
     std::vector<char*> envp;
     for (QByteArray& e : envStore)
         envp.push_back(e.data());
@@ -305,27 +308,46 @@ void ChromiumSession::send(const QString& method, const QJsonObject& params, boo
     writeAll(QJsonDocument(message).toJson(QJsonDocument::Compact) + QByteArray(1, '\0'));
 }
 
-QJsonObject ChromiumSession::call(const QString& method, const QJsonObject& params, bool toPage) {
+std::optional<QByteArray> ChromiumSession::nextMessage() {
+    const qsizetype end = incoming_.indexOf('\0', scanned_);
+    if (end < 0) {
+        scanned_ = incoming_.size();
+        return std::nullopt;
+    }
+    QByteArray message = incoming_.left(end);
+    incoming_.remove(0, end + 1);
+    scanned_ = 0;
+    return message;
+}
+
+QByteArray ChromiumSession::rawCall(const QString& method, const QJsonObject& params, bool toPage) {
     const int id = nextId_++;
     send(method, params, toPage, id);
-    QJsonObject answer;
-    bool answered = false;
+    // The browser writes the id first: {"id":12,"result":...}. An answer is told by it without
+    // reading the rest, which for a screenshot is megabytes.
+    const QByteArray head = "{\"id\":" + QByteArray::number(id) + ',';
+    QByteArray answer;
     pump([&] {
-        for (;;) {
-            const qsizetype end = incoming_.indexOf('\0');
-            if (end < 0)
-                return false;
-            const QJsonObject message = QJsonDocument::fromJson(incoming_.left(end)).object();
-            incoming_.remove(0, end + 1);
-            if (message.value(QStringLiteral("id")).toInt(-1) == id) {
-                answer = message;
-                answered = true;
+        while (std::optional<QByteArray> message = nextMessage()) {
+            if (message->startsWith(head)) {
+                answer = std::move(*message);
                 return true;
             }
-            handleEvent(message);
+            const QJsonObject parsed = QJsonDocument::fromJson(*message).object();
+            if (parsed.value(QStringLiteral("id")).toInt(-1) == id) {
+                answer = std::move(*message);
+                return true;
+            }
+            if (parsed.contains(QStringLiteral("method")))
+                handleEvent(parsed);
         }
+        return false;
     });
-    (void)answered;
+    return answer;
+}
+
+QJsonObject ChromiumSession::call(const QString& method, const QJsonObject& params, bool toPage) {
+    const QJsonObject answer = QJsonDocument::fromJson(rawCall(method, params, toPage)).object();
     if (answer.contains(QStringLiteral("error")))
         fail(int(Kind::Browser), QStringLiteral("Der Browser lehnt %1 ab: %2")
                                      .arg(method, answer.value(QStringLiteral("error"))
@@ -359,13 +381,14 @@ void ChromiumSession::pump(const std::function<bool()>& done) {
         const int ready = poll(&p, 1, int(std::min<long long>(left.count(), 50)));
         if (ready <= 0)
             continue;
-        char buffer[1 << 16];
         for (;;) {
-            const ssize_t n = read(fromBrowser_, buffer, sizeof buffer);
-            if (n > 0) {
-                incoming_.append(buffer, n);
+            // Straight into the buffer, a megabyte at a time.
+            const qsizetype at = incoming_.size();
+            incoming_.resize(at + (1 << 20));
+            const ssize_t n = read(fromBrowser_, incoming_.data() + at, 1 << 20);
+            incoming_.resize(at + std::max<ssize_t>(n, 0));
+            if (n > 0)
                 continue;
-            }
             if (n == 0)
                 fail(int(Kind::Browser),
                      page_.isEmpty()
@@ -440,6 +463,7 @@ PageLayout ChromiumSession::load(const PageSource& source, const RenderSettings&
     scrolls_ = true;
 
     // A new tab for every page, the last one closed.
+    sessionId_.clear(); // its detaching is no crash
     if (!targetId_.isEmpty())
         call(QStringLiteral("Target.closeTarget"), {{QStringLiteral("targetId"), targetId_}},
              false);
@@ -484,12 +508,10 @@ PageLayout ChromiumSession::load(const PageSource& source, const RenderSettings&
                              .arg(source.shown, error));
     pump([this] {
         while (!loaded_) {
-            const qsizetype end = incoming_.indexOf('\0');
-            if (end < 0)
+            const std::optional<QByteArray> message = nextMessage();
+            if (!message)
                 return false;
-            const QJsonObject message = QJsonDocument::fromJson(incoming_.left(end)).object();
-            incoming_.remove(0, end + 1);
-            handleEvent(message);
+            handleEvent(QJsonDocument::fromJson(*message).object());
         }
         return true;
     });
@@ -592,18 +614,29 @@ PixelImage ChromiumSession::capture(const PixelRect& area, Rendering rendering) 
         // viewport instead.
         scrolls_ = scrollX_ == cellX && scrollY_ == cellY;
     }
-    const QJsonObject shot =
-        call(QStringLiteral("Page.captureScreenshot"),
-             {{QStringLiteral("format"), QStringLiteral("png")},
-              {QStringLiteral("optimizeForSpeed"), true},
-              {QStringLiteral("captureBeyondViewport"), !scrolls_},
-              {QStringLiteral("clip"), QJsonObject{{QStringLiteral("x"), area.x},
-                                                   {QStringLiteral("y"), area.y},
-                                                   {QStringLiteral("width"), area.width},
-                                                   {QStringLiteral("height"), area.height},
-                                                   {QStringLiteral("scale"), 1}}}});
-    std::optional<PixelImage> image =
-        decodePng(QByteArray::fromBase64(shot.value(QStringLiteral("data")).toString().toLatin1()));
+    const QByteArray shot =
+        rawCall(QStringLiteral("Page.captureScreenshot"),
+                {{QStringLiteral("format"), QStringLiteral("png")},
+                 {QStringLiteral("optimizeForSpeed"), true},
+                 {QStringLiteral("captureBeyondViewport"), !scrolls_},
+                 {QStringLiteral("clip"), QJsonObject{{QStringLiteral("x"), area.x},
+                                                      {QStringLiteral("y"), area.y},
+                                                      {QStringLiteral("width"), area.width},
+                                                      {QStringLiteral("height"), area.height},
+                                                      {QStringLiteral("scale"), 1}}}});
+    // The picture's base64 is read where it stands in the answer: it holds no escapes.
+    const qsizetype data = shot.indexOf("\"data\":\"");
+    const qsizetype dataEnd = data < 0 ? -1 : shot.indexOf('"', data + 8);
+    if (dataEnd < 0)
+        fail(int(Kind::Browser), QStringLiteral("Der Browser zeichnet die Seite „%1“ nicht: %2")
+                                     .arg(page_, QJsonDocument::fromJson(shot)
+                                                     .object()
+                                                     .value(QStringLiteral("error"))
+                                                     .toObject()
+                                                     .value(QStringLiteral("message"))
+                                                     .toString()));
+    std::optional<PixelImage> image = decodePng(QByteArray::fromBase64(
+        QByteArray::fromRawData(shot.constData() + data + 8, dataEnd - data - 8)));
     if (!image || image->width != area.width || image->height != area.height)
         fail(int(Kind::Browser),
              QStringLiteral("Der Browser hat für die Seite „%1“ kein passendes Bild geliefert.")

@@ -42,6 +42,9 @@ private:
     void start();
     void send(const QString& method, const QJsonObject& params, bool toPage, int id);
     QJsonObject call(const QString& method, const QJsonObject& params = {}, bool toPage = true);
+    // The answer as the browser wrote it.
+    QByteArray rawCall(const QString& method, const QJsonObject& params, bool toPage = true);
+    std::optional<QByteArray> nextMessage();
     // Reads what the browser writes until `done` or the deadline; events are handled on the way.
     void pump(const std::function<bool()>& done);
     void handleEvent(const QJsonObject& message);
@@ -56,6 +59,7 @@ private:
     int toBrowser_ = -1;   // our end of the browser's fd 3
     int fromBrowser_ = -1; // our end of the browser's fd 4
     QByteArray incoming_;
+    qsizetype scanned_ = 0; // where the search for the end of the next message goes on
     int nextId_ = 1;
     QString sessionId_;
     QString targetId_;

@@ -5,7 +5,9 @@
 #include <QIODevice>
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <map>
+#include <memory>
 
 namespace pigmora {
 
@@ -149,17 +151,24 @@ PageAuditResult auditPage(PageSession& session, const PageSource& source,
     meters.reserve(layout.texts.size());
     for (const PageText& t : layout.texts)
         meters.emplace_back(t.colour, t.alpha);
+    // The browser draws the next cell while this thread's helper measures the last one.
+    std::future<void> measuring;
     int done = 0;
     for (const auto& [cell, work] : cells) {
         checkStop(progress);
         progress.step(QStringLiteral("Hintergründe messen: %1").arg(source.shown), done++,
                       int(cells.size()));
-        const PixelImage textless =
-            session.capture(work.first, PageSession::Rendering::WithoutText);
-        for (std::size_t i : work.second)
-            meters[i].measure(textless, layout.texts[i].boxes);
+        auto textless = std::make_shared<PixelImage>(
+            session.capture(work.first, PageSession::Rendering::WithoutText));
+        if (measuring.valid())
+            measuring.get();
+        measuring = std::async(std::launch::async, [&meters, &layout, &work, textless] {
+            for (std::size_t i : work.second)
+                meters[i].measure(*textless, layout.texts[i].boxes);
+        });
     }
-
+    if (measuring.valid())
+        measuring.get();
     for (std::size_t i = 0; i < layout.texts.size(); ++i) {
         Judgement j = judgeText(layout.texts[i], meters[i], needs.level);
         if (j.skipped)

@@ -66,23 +66,23 @@
     return false;
   }
 
-  // The rectangle an ancestor clips its content to, or null; an ancestor that is no containing
-  // block of a positioned descendant does not clip it.
+  // The rectangles the element and its ancestors clip its text to (null: clipped away
+  // whole); an ancestor that is no containing block of a positioned descendant does not clip it.
   function clipRects(e) {
     const clips = [];
-    let position = getComputedStyle(e).position;
-    for (let a = parentOf(e); a && position !== 'fixed'; a = parentOf(a)) {
+    let position = 'static';
+    for (let a = e; a && position !== 'fixed'; a = parentOf(a)) {
       const cs = getComputedStyle(a);
-      const containing = position !== 'absolute' || cs.position !== 'static' ||
+      const containing = a === e || position !== 'absolute' || cs.position !== 'static' ||
         cs.transform !== 'none';
-      if (containing && (cs.overflowX !== 'visible' || cs.overflowY !== 'visible')) {
+      if (!containing) continue;
+      if (cs.overflowX !== 'visible' || cs.overflowY !== 'visible') {
         const r = a.getBoundingClientRect();
         clips.push([r.left + a.clientLeft, r.top + a.clientTop, a.clientWidth, a.clientHeight,
                     cs.overflowX !== 'visible', cs.overflowY !== 'visible']);
       }
-      if (containing) position = cs.position === 'static' ? position : cs.position;
-      if (cs.clip !== 'auto' && /rect\(0px,? 0px,? 0px,? 0px\)/.test(cs.clip)) return null;
-      if (/^inset\(50%/.test(cs.clipPath)) return null;
+      if (/rect\(0px,? 0px,? 0px,? 0px\)/.test(cs.clip) || /^inset\(50%/.test(cs.clipPath)) return null;
+      if (cs.position !== 'static') position = cs.position;
     }
     return clips;
   }
