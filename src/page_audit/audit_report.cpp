@@ -157,7 +157,7 @@ QString auditText(const std::vector<PageAuditResult>& results) {
     QStringList blocks;
     for (const PageAuditResult& r : results)
         for (const TextFinding& f : r.findings)
-            if (f.verdict != Verdict::Pass)
+            if (f.verdict != TextVerdict::Pass)
                 blocks << findingText(r, f);
     return blocks.join(QStringLiteral("\n\n"));
 }
@@ -166,8 +166,9 @@ QString auditSummary(const PageAuditResult& r) {
     QString line =
         QStringLiteral("%1: %2 Texte beurteilt: %3 nicht bestanden, %4 prüfen, %5 bestanden")
             .arg(renderingName(r), germanNumber(qint64(r.findings.size())),
-                 germanNumber(r.count(Verdict::Fail)), germanNumber(r.count(Verdict::Review)),
-                 germanNumber(r.count(Verdict::Pass)));
+                 germanNumber(r.count(TextVerdict::Fail)),
+                 germanNumber(r.count(TextVerdict::Review)),
+                 germanNumber(r.count(TextVerdict::Pass)));
     QStringList skipped;
     for (SkipReason reason : allSkipReasons)
         if (r.skipped[reason] > 0)
@@ -200,9 +201,9 @@ QByteArray auditJson(const std::vector<PageAuditResult>& results) {
             {QStringLiteral("width"), r.width},
             {QStringLiteral("height"), r.height},
             {QStringLiteral("rule"), ruleId(r.level)},
-            {QStringLiteral("failed"), r.count(Verdict::Fail)},
-            {QStringLiteral("review"), r.count(Verdict::Review)},
-            {QStringLiteral("passed"), r.count(Verdict::Pass)},
+            {QStringLiteral("failed"), r.count(TextVerdict::Fail)},
+            {QStringLiteral("review"), r.count(TextVerdict::Review)},
+            {QStringLiteral("passed"), r.count(TextVerdict::Pass)},
             {QStringLiteral("skipped"), skippedJson(r.skipped)},
             {QStringLiteral("refusedRequests"), r.refusedRequests},
             {QStringLiteral("findings"), findings}});
@@ -239,7 +240,7 @@ QByteArray auditSarif(const std::vector<PageAuditResult>& results, const QString
     SourceLines lines;
     for (const PageAuditResult& r : results)
         for (const TextFinding& f : r.findings) {
-            if (f.verdict == Verdict::Pass)
+            if (f.verdict == TextVerdict::Pass)
                 continue;
             QJsonObject physical{{QStringLiteral("artifactLocation"),
                                   QJsonObject{{QStringLiteral("uri"), artifactUri(r.source)}}}};
@@ -253,21 +254,22 @@ QByteArray auditSarif(const std::vector<PageAuditResult>& results, const QString
             if (r.settings.vision)
                 properties.insert(QStringLiteral("vision"), visionKey(*r.settings.vision));
             properties.remove(QStringLiteral("boxes"));
-            sarifResults.append(QJsonObject{
-                {QStringLiteral("ruleId"), ruleId(r.level)},
-                {QStringLiteral("ruleIndex"), 0},
-                {QStringLiteral("level"),
-                 f.verdict == Verdict::Fail ? QStringLiteral("error") : QStringLiteral("warning")},
-                {QStringLiteral("message"),
-                 QJsonObject{{QStringLiteral("text"), messageText(r, f)}}},
-                {QStringLiteral("locations"),
-                 QJsonArray{
-                     QJsonObject{{QStringLiteral("physicalLocation"), physical},
+            sarifResults.append(
+                QJsonObject{{QStringLiteral("ruleId"), ruleId(r.level)},
+                            {QStringLiteral("ruleIndex"), 0},
+                            {QStringLiteral("level"), f.verdict == TextVerdict::Fail
+                                                          ? QStringLiteral("error")
+                                                          : QStringLiteral("warning")},
+                            {QStringLiteral("message"),
+                             QJsonObject{{QStringLiteral("text"), messageText(r, f)}}},
+                            {QStringLiteral("locations"),
+                             QJsonArray{QJsonObject{
+                                 {QStringLiteral("physicalLocation"), physical},
                                  {QStringLiteral("logicalLocations"),
                                   QJsonArray{QJsonObject{
                                       {QStringLiteral("fullyQualifiedName"), f.text.selector},
                                       {QStringLiteral("kind"), QStringLiteral("element")}}}}}}},
-                {QStringLiteral("properties"), properties}});
+                            {QStringLiteral("properties"), properties}});
         }
     const QJsonObject driver{{QStringLiteral("name"), QStringLiteral("pigmora-schemes audit")},
                              {QStringLiteral("version"), version},
@@ -301,14 +303,14 @@ QByteArray auditHtml(const std::vector<PageAuditResult>& results) {
     for (const PageAuditResult& r : results) {
         html += QStringLiteral("<section>\n<h2>%1</h2>\n<p>%2</p>\n")
                     .arg(renderingName(r).toHtmlEscaped(), auditSummary(r).toHtmlEscaped());
-        if (r.count(Verdict::Fail) + r.count(Verdict::Review) == 0) {
+        if (r.count(TextVerdict::Fail) + r.count(TextVerdict::Review) == 0) {
             html += QStringLiteral("</section>\n");
             continue;
         }
         html += QStringLiteral("<table>\n<tr><th>Urteil</th><th>Ausschnitt</th><th>Kontrast</th>"
                                "<th>Farben</th><th>Größe</th><th>Text und Selektor</th></tr>\n");
         for (const TextFinding& f : r.findings) {
-            if (f.verdict == Verdict::Pass)
+            if (f.verdict == TextVerdict::Pass)
                 continue;
             QString backgrounds = swatch(f.backgroundLowest);
             if (!(f.backgroundLowest == f.backgroundHighest))
@@ -317,8 +319,8 @@ QByteArray auditHtml(const std::vector<PageAuditResult>& results) {
                 QStringLiteral(
                     "<tr><td class=\"%1\">%2</td><td>%3</td><td>%4<br>mindestens %5</td>"
                     "<td>Text %6<br>auf %7</td><td>%8</td><td>„%9“<br><code>%10</code></td></tr>\n")
-                    .arg(f.verdict == Verdict::Fail ? QStringLiteral("fail")
-                                                    : QStringLiteral("review"),
+                    .arg(f.verdict == TextVerdict::Fail ? QStringLiteral("fail")
+                                                        : QStringLiteral("review"),
                          verdictName(f.verdict),
                          f.crop.empty() ? QStringLiteral("–")
                                         : QStringLiteral("<img alt=\"Ausschnitt\" src=\"%1\">")
@@ -334,13 +336,13 @@ QByteArray auditHtml(const std::vector<PageAuditResult>& results) {
     return html.toUtf8();
 }
 
-QString verdictName(Verdict verdict) {
+QString verdictName(TextVerdict verdict) {
     switch (verdict) {
-    case Verdict::Fail:
+    case TextVerdict::Fail:
         return QStringLiteral("nicht bestanden");
-    case Verdict::Review:
+    case TextVerdict::Review:
         return QStringLiteral("prüfen");
-    case Verdict::Pass:
+    case TextVerdict::Pass:
         break;
     }
     return QStringLiteral("bestanden");

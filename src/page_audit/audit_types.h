@@ -61,7 +61,7 @@ struct SkipCounts {
 
 // The W3C test rules' outcomes: the highest contrast below the threshold fails, only the
 // lowest below needs a look.
-enum class Verdict { Fail, Review, Pass };
+enum class TextVerdict { Fail, Review, Pass };
 
 struct TextFinding {
     PageText text;
@@ -73,7 +73,7 @@ struct TextFinding {
     long long pixels = 0;  // background pixels measured
     bool large = false;
     double required = 4.5;
-    Verdict verdict = Verdict::Pass;
+    TextVerdict verdict = TextVerdict::Pass;
     PixelRect bounds; // the device pixels of its glyph boxes
     PixelImage crop;  // the rendering around it, where one was kept
 };
@@ -103,7 +103,7 @@ private:
 
 // The German names: "bestanden", "prüfen", "nicht bestanden"; "hell", "dunkel"; the reason
 // as the summary counts it ("verborgen", "ohne Buchstaben" ...).
-QString verdictName(Verdict verdict);
+QString verdictName(TextVerdict verdict);
 QString schemeName(PageScheme scheme);
 QString skipReasonName(SkipReason reason);
 // The option values: "protan", "deutan", "tritan", "achroma".

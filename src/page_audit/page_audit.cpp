@@ -86,7 +86,7 @@ void applySeenColours(PageSession& session, std::vector<PageText>& texts) {
 
 } // namespace
 
-int PageAuditResult::count(Verdict verdict) const {
+int PageAuditResult::count(TextVerdict verdict) const {
     return int(std::count_if(findings.begin(), findings.end(),
                              [verdict](const TextFinding& f) { return f.verdict == verdict; }));
 }
@@ -95,7 +95,7 @@ bool worseThan(const TextFinding& a, const TextFinding& b) {
     if (a.verdict != b.verdict)
         return a.verdict < b.verdict;
     const auto shortfall = [](const TextFinding& f) {
-        return (f.verdict == Verdict::Fail ? f.highest : f.lowest) / f.required;
+        return (f.verdict == TextVerdict::Fail ? f.highest : f.lowest) / f.required;
     };
     return shortfall(a) < shortfall(b);
 }
@@ -214,8 +214,9 @@ PageAuditResult auditPage(PageSession& session, const PageSource& source,
                 cutCrops(shot);
             }
             for (const TextFinding& f : result.findings)
-                if (f.verdict != Verdict::Pass)
-                    drawFrame(band, f.bounds, f.verdict == Verdict::Fail ? failFrame : reviewFrame);
+                if (f.verdict != TextVerdict::Pass)
+                    drawFrame(band, f.bounds,
+                              f.verdict == TextVerdict::Fail ? failFrame : reviewFrame);
             if (!png.addRows(band.rgb.data(), band.height))
                 throw imageFailed();
         }

@@ -27,7 +27,7 @@ struct PageAuditResult {
     std::vector<TextFinding> findings; // every judged text, worst first
     SkipCounts skipped;
     int refusedRequests = 0;
-    int count(Verdict verdict) const;
+    int count(TextVerdict verdict) const;
 };
 
 // Runs the audit; throws AuditError (the page, the browser, the time, a stop, an unwritable

@@ -115,9 +115,9 @@ Judgement judgeText(const PageText& text, const TextMeter& meter, WcagLevel leve
     f.pixels = meter.pixels();
     f.large = isLargeText(text.fontSizePx * 0.75, text.fontWeight >= 700);
     f.required = requiredRatio(level, f.large);
-    f.verdict = !reaches(f.highest, f.required)  ? Verdict::Fail
-                : !reaches(f.lowest, f.required) ? Verdict::Review
-                                                 : Verdict::Pass;
+    f.verdict = !reaches(f.highest, f.required)  ? TextVerdict::Fail
+                : !reaches(f.lowest, f.required) ? TextVerdict::Review
+                                                 : TextVerdict::Pass;
     f.bounds = pixelBounds(text.boxes);
     return j;
 }

@@ -236,7 +236,7 @@ int runAudit(const CommandLine& line, ToolOutput& output) {
     else if (const QString text = auditText(results); !text.isEmpty())
         output.line(text);
     const bool failed = std::any_of(results.begin(), results.end(), [](const PageAuditResult& r) {
-        return r.count(Verdict::Fail) > 0;
+        return r.count(TextVerdict::Fail) > 0;
     });
     return int(failed ? ToolExit::Refused : ToolExit::Done);
 }
