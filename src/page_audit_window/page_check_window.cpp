@@ -92,7 +92,7 @@ frmSeitenpruefung::frmSeitenpruefung(QWidget* owner, ApplyPair applyPair, Choose
     options->addWidget(cmdPruefen_);
     auto* progress = new QHBoxLayout;
     progress->addWidget(prgFortschritt_, 1);
-    progress->addWidget(cmdAbbrechen_);
+    progress->addWidget(cmdAbbrechen_, 0);
     auto* crop = new QScrollArea;
     crop->setWidget(imgAusschnitt_);
     crop->setWidgetResizable(true);
@@ -140,7 +140,8 @@ void frmSeitenpruefung::setRunning(bool running) {
     cmdPruefen_->setEnabled(!running);
     cmdAbbrechen_->setEnabled(running);
     txtQuelle_->setReadOnly(running);
-    prgFortschritt_->setVisible(running);
+    if (!running)
+        prgFortschritt_->setValue(0);
     cmdPaar_->setEnabled(!running && model_->finding(lstBefunde_->currentIndex().row()));
 }
 
