@@ -26,7 +26,9 @@ namespace {
 
 using Kind = AuditError::Kind;
 constexpr int firstScreenHeight = 900; // the reader's window while the page loads
-constexpr int tallestViewport = 8192;  // the captures' viewport at most
+// The captures' viewport holds at most 1280 × 16384 pixels: every tile of it is drawn at once, and
+// at four times that the browser's tile memory ran out and left parts of a long page undrawn.
+constexpr int largestViewport = 1280 * 16384;
 constexpr int swatchesPerCapture = 64 * 200;
 
 // The browser's flags: headless, no GPU, nothing fetched by the browser itself, exact sRGB.
@@ -535,11 +537,13 @@ PageLayout ChromiumSession::load(const PageSource& source, const RenderSettings&
     call(QStringLiteral("Animation.enable"));
     call(QStringLiteral("Animation.setPlaybackRate"), {{QStringLiteral("playbackRate"), 0}});
 
-    // The captures' viewport: as tall as the page, up to 8192 pixels.
+    // The captures' viewport: as tall as the page, as far as its area allows (fewer, larger
+    // captures are faster: each one costs the browser a frame).
     const int firstHeight = evaluate(QStringLiteral("document.documentElement.scrollHeight"))
                                 .value(QStringLiteral("value"))
                                 .toInt();
-    viewportHeight_ = std::clamp(firstHeight, firstScreenHeight, tallestViewport);
+    viewportHeight_ = std::clamp(firstHeight, firstScreenHeight,
+                                 std::max(firstScreenHeight, largestViewport / viewportWidth_));
     if (viewportHeight_ != firstScreenHeight) {
         metrics();
         evaluate(settle, true);
