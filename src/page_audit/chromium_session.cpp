@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,6 +87,32 @@ QList<pid_t> browserProcesses(pid_t group, const QString& profile) {
     }
     return found;
 }
+
+// While it lives, a SIGPIPE raised by this thread (a write to a browser that died) waits
+// instead of ending the program, and one that came is taken away: the write fails instead.
+class HeldBrokenPipe {
+public:
+    HeldBrokenPipe() {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe_, &old_);
+    }
+    ~HeldBrokenPipe() {
+        sigset_t pending;
+        sigpending(&pending);
+        if (sigismember(&pending, SIGPIPE) && !sigismember(&old_, SIGPIPE)) {
+            const timespec now{0, 0};
+            sigtimedwait(&pipe_, nullptr, &now);
+        }
+        pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+    }
+    HeldBrokenPipe(const HeldBrokenPipe&) = delete;
+    HeldBrokenPipe& operator=(const HeldBrokenPipe&) = delete;
+
+private:
+    sigset_t pipe_;
+    sigset_t old_;
+};
 
 QString visionType(const std::optional<VisionDeficiency>& vision) {
     if (!vision)
@@ -244,6 +271,7 @@ void ChromiumSession::end() {
         // Asked politely first, for at most two seconds; then the whole group is killed.
         if (toBrowser_ >= 0) {
             const QByteArray close = R"({"id":0,"method":"Browser.close"})" + QByteArray(1, '\0');
+            const HeldBrokenPipe held;
             (void)!write(toBrowser_, close.constData(), std::size_t(close.size()));
         }
         int status = 0;
@@ -285,7 +313,11 @@ void ChromiumSession::end() {
 void ChromiumSession::writeAll(const QByteArray& bytes) {
     qsizetype at = 0;
     while (at < bytes.size()) {
-        const ssize_t n = write(toBrowser_, bytes.constData() + at, std::size_t(bytes.size() - at));
+        ssize_t n = 0;
+        {
+            const HeldBrokenPipe held;
+            n = write(toBrowser_, bytes.constData() + at, std::size_t(bytes.size() - at));
+        }
         if (n > 0) {
             at += n;
             continue;

@@ -43,6 +43,8 @@ private slots:
     void neverEndingScript();
     void terminated();
     void noBrowser();
+    void browserDies_data();
+    void browserDies();
 
 private:
     // Runs the command with this TMPDIR (and PATH, where given).
@@ -54,6 +56,7 @@ private:
 
     QTemporaryDir home_;
     QTemporaryDir tmp_;
+    const QJsonArray& audited();
     QJsonArray audited_; // the pages folder, both schemes
     int auditedExit_ = -1;
 };
@@ -114,12 +117,22 @@ void TestAuditCommand::initTestCase() {
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("chromium")).isEmpty(),
              "Debian's chromium is needed (scripts/test.sh installs it)");
     QVERIFY(home_.isValid() && tmp_.isValid());
-    const Run r = run({pages, QStringLiteral("--format"), QStringLiteral("json"),
-                       QStringLiteral("--scheme"), QStringLiteral("both")});
-    auditedExit_ = r.exitCode;
-    audited_ =
-        QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("pages")).toArray();
-    QVERIFY2(audited_.size() == 8, qPrintable(r.err));
+}
+
+// The pages folder in both schemes, audited once for all the tests that read it.
+const QJsonArray& TestAuditCommand::audited() {
+    if (auditedExit_ < 0) {
+        const Run r = run({pages, QStringLiteral("--format"), QStringLiteral("json"),
+                           QStringLiteral("--scheme"), QStringLiteral("both")});
+        auditedExit_ = r.exitCode;
+        audited_ = QJsonDocument::fromJson(r.out.toUtf8())
+                       .object()
+                       .value(QStringLiteral("pages"))
+                       .toArray();
+        if (audited_.size() != 8)
+            qWarning("%s", qPrintable(r.err));
+    }
+    return audited_;
 }
 
 void TestAuditCommand::outcomes_data() {
@@ -158,6 +171,7 @@ void TestAuditCommand::outcomes() {
     QFETCH(QString, verdict);
     QFETCH(int, lowest);
     QFETCH(int, highest);
+    QCOMPARE(audited().size(), 8);
     QCOMPARE(auditedExit_, 1);
     for (const QJsonValue& p : audited_) {
         const QJsonObject o = p.toObject();
@@ -183,7 +197,7 @@ void TestAuditCommand::outcomes() {
 }
 
 void TestAuditCommand::skippedAndRefused() {
-    for (const QJsonValue& p : audited_) {
+    for (const QJsonValue& p : audited()) {
         const QJsonObject o = p.toObject();
         if (!o.value(QStringLiteral("page")).toString().endsWith(QStringLiteral("skipped.html")))
             continue;
@@ -322,6 +336,36 @@ void TestAuditCommand::noBrowser() {
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(QStringLiteral("Kein Browser gefunden")), qPrintable(r.err));
     QVERIFY(r.err.contains(QStringLiteral("apt install chromium")));
+}
+
+// A browser that ends at once, and one that is killed while a page is loading: exit 2 and the
+// message, nothing left behind.
+void TestAuditCommand::browserDies_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("endet sofort") << QStringLiteral("exit 0")
+                                  << QStringLiteral(
+                                         "Der Browser hat sich gleich nach dem Start beendet.");
+    QTest::newRow("stirbt beim laden")
+        << QStringLiteral("chromium \"$@\" & sleep 3; kill -KILL $!; wait")
+        << QStringLiteral("Der Browser ist bei der Seite „" NEVER_ENDING "“ abgestürzt.");
+}
+
+void TestAuditCommand::browserDies() {
+    QFETCH(QString, script);
+    QFETCH(QString, message);
+    QTemporaryDir tmp;
+    const QString browser = home_.filePath(QStringLiteral("browser.sh"));
+    QFile file(browser);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("#!/bin/sh\n" + script.toUtf8() + "\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    const Run r = finish(
+        start({QStringLiteral(NEVER_ENDING), QStringLiteral("--browser"), browser}, tmp.path()));
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QCOMPARE(leftOver(tmp.path()), QStringList());
 }
 
 } // namespace

@@ -1,10 +1,17 @@
 // The judgement of texts on prepared renderings, and a whole page's audit through the session
 // seam with a page made of pictures: no browser.
 
+#include "page_audit/audit_report.h"
+#include "page_audit/audit_sources.h"
 #include "page_audit/page_audit.h"
 #include "page_audit/text_judgement.h"
 
 #include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrl>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace pigmora;
@@ -61,6 +68,54 @@ public:
     int refusedRequests() const override { return 2; }
 };
 
+// A PNG of 3 × 2 pixels (RGB) whose rows are stored with the given filters, or changed by
+// `spoil` before its chunks are made.
+QByteArray pngOf(const QList<int>& filters, int colourType = 2,
+                 const std::function<void(QByteArray&)>& spoil = {}) {
+    const int bpp = colourType == 6 ? 4 : 3, width = 3;
+    const auto chunk = [](const char* type, const QByteArray& body) {
+        QByteArray c(4, '\0');
+        qToBigEndian<quint32>(quint32(body.size()), c.data());
+        return c + type + body + QByteArray(4, '\0'); // the reader does not check the CRC
+    };
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(width, header.data());
+    qToBigEndian<quint32>(quint32(filters.size()), header.data() + 4);
+    header[8] = 8;
+    header[9] = char(colourType);
+    // Pixel (x, y) is (10x + 50y, 20x + 1, 200 - 30y); each row filtered as asked.
+    QByteArray raw, previous(width * bpp, '\0');
+    for (int y = 0; y < filters.size(); ++y) {
+        QByteArray row;
+        for (int x = 0; x < width; ++x) {
+            row += char(10 * x + 50 * y);
+            row += char(20 * x + 1);
+            row += char(200 - 30 * y);
+            if (bpp == 4)
+                row += char(255);
+        }
+        QByteArray out(row.size(), '\0');
+        for (int i = 0; i < row.size(); ++i) {
+            const int a = i >= bpp ? quint8(row[i - bpp]) : 0, b = quint8(previous[i]),
+                      c = i >= bpp ? quint8(previous[i - bpp]) : 0;
+            const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b),
+                      pc = std::abs(p - c);
+            const int predictor[] = {0, a, b, (a + b) / 2,
+                                     pa <= pb && pa <= pc ? a
+                                     : pb <= pc           ? b
+                                                          : c};
+            out[i] = char(quint8(row[i]) - predictor[std::min(filters[y], 4)]);
+        }
+        raw += char(filters[y]) + out;
+        previous = row;
+    }
+    if (spoil)
+        spoil(raw);
+    const QByteArray zlib = qCompress(raw).mid(4); // without Qt's length prefix
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", zlib) +
+           chunk("IEND", {});
+}
+
 } // namespace
 
 class TestPageAudit : public QObject {
@@ -70,6 +125,10 @@ private slots:
     void judgement();
     void textAcrossPictures();
     void pageThroughTheSeam();
+    void pngReading_data();
+    void pngReading();
+    void sources();
+    void reportsEscapeThePage();
 };
 
 void TestPageAudit::judgement_data() {
@@ -232,6 +291,113 @@ void TestPageAudit::pageThroughTheSeam() {
     QCOMPARE(picture->pageAt(8, 198), (Rgb{220, 0, 0}));    // failing: framed red
     QCOMPARE(picture->pageAt(78, 100), (Rgb{255, 140, 0})); // "prüfen": orange
     QCOMPARE(picture->pageAt(2, 2), white);                 // passing: no frame
+}
+
+void TestPageAudit::pngReading_data() {
+    QTest::addColumn<QByteArray>("png");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("alle filter") << pngOf({0, 1, 2, 3, 4}) << true;
+    QTest::newRow("paeth und mittel mit alpha") << pngOf({4, 3, 4}, 6) << true;
+    QTest::newRow("unser eigener") << encodePng(PixelImage(3, 2, {7, 8, 9})) << true;
+    QTest::newRow("filter 5") << pngOf({0, 5}) << false;
+    QTest::newRow("graustufen") << pngOf({0}, 0) << false;
+    QTest::newRow("palette") << pngOf({0}, 3) << false;
+    QTest::newRow("zu wenig daten")
+        << pngOf({0, 0}, 2, [](QByteArray& raw) { raw.chop(1); }) << false;
+    QTest::newRow("zu viele daten")
+        << pngOf({0, 0}, 2, [](QByteArray& raw) { raw += "xyz"; }) << false;
+    QTest::newRow("abgeschnitten") << pngOf({0, 1}).left(60) << false;
+    QTest::newRow("länge über das ende") << [] {
+        QByteArray png = pngOf({0});
+        png[33] = char(0x7f); // the IDAT length's high byte
+        return png;
+    }() << false;
+    QTest::newRow("keine png") << QByteArray("GIF89a, nicht PNG, aber lang genug für den Kopf")
+                               << false;
+    QTest::newRow("leer") << QByteArray() << false;
+}
+
+void TestPageAudit::pngReading() {
+    QFETCH(QByteArray, png);
+    QFETCH(bool, read);
+    const std::optional<PixelImage> image = decodePng(png);
+    QCOMPARE(bool(image), read);
+    if (!image || QByteArray(QTest::currentDataTag()) == "unser eigener")
+        return;
+    for (int y = 0; y < image->height; ++y)
+        for (int x = 0; x < image->width; ++x)
+            QCOMPARE(image->pageAt(x, y),
+                     (Rgb{ChannelValue(10 * x + 50 * y), ChannelValue(20 * x + 1),
+                          ChannelValue(200 - 30 * y)}));
+}
+
+// Files, folders (every *.html in them, by name) and URLs, each with what else may load.
+void TestPageAudit::sources() {
+    QTemporaryDir dir;
+    for (const char* name : {"b.html", "a.html", "c.htm", "d.css"}) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QDir(dir.path()).mkdir(QStringLiteral("leer"));
+    const QString folder = QUrl::fromLocalFile(dir.path() + QLatin1Char('/')).toString();
+    const auto found =
+        pageSources({dir.path(), dir.filePath(QStringLiteral("c.htm")),
+                     QStringLiteral("http://localhost:8000/seite/x.html?y#z"),
+                     QUrl::fromLocalFile(dir.filePath(QStringLiteral("a.html"))).toString()});
+    const auto* list = std::get_if<std::vector<PageSource>>(&found);
+    QVERIFY(list);
+    QStringList shown, allowed;
+    for (const PageSource& p : *list)
+        shown << QFileInfo(p.shown).fileName(), allowed << p.allowedPrefix;
+    QCOMPARE(shown, (QStringList{"a.html", "b.html", "c.htm", "x.html?y#z", "a.html"}));
+    QCOMPARE(allowed, (QStringList{folder, folder, folder, "http://localhost:8000/", folder}));
+    QCOMPARE(list->at(0).url,
+             QUrl::fromLocalFile(dir.filePath(QStringLiteral("a.html"))).toString());
+
+    const auto refused = [](const QStringList& args) {
+        const auto r = pageSources(args);
+        return std::holds_alternative<QString>(r) ? std::get<QString>(r) : QString();
+    };
+    QVERIFY(refused({dir.filePath(QStringLiteral("leer"))})
+                .contains(QStringLiteral("keine lesbare HTML-Datei")));
+    QVERIFY(refused({dir.filePath(QStringLiteral("fehlt.html"))})
+                .contains(QStringLiteral("gibt es nicht")));
+    QVERIFY(
+        refused({QStringLiteral("https://")}).contains(QStringLiteral("keine gültige Adresse")));
+}
+
+// What a page holds comes into the reports as text: never as markup of the HTML report, and
+// SARIF and JSON keep it whole.
+void TestPageAudit::reportsEscapeThePage() {
+    PageAuditResult r;
+    r.source = {QStringLiteral("<b>seite</b>.html"), QStringLiteral("file:///x/seite.html"), {}};
+    TextFinding f;
+    f.text =
+        textOf(QStringLiteral("<script>alert(1)</script> & mehr"), {0x77, 0x77, 0x77}, 1, 16, 400);
+    f.text.selector = QStringLiteral("div[title=\"<img src=x onerror=alert(2)>\"] > p");
+    f.lowest = f.highest = contrastRatio({0x77, 0x77, 0x77}, white);
+    f.backgroundLowest = f.backgroundHighest = white;
+    f.shownLowest = {0x77, 0x77, 0x77};
+    f.verdict = TextVerdict::Fail;
+    r.findings.push_back(f);
+    const QString html = QString::fromUtf8(auditHtml({r}));
+    QVERIFY(!html.contains(QStringLiteral("<script>")));
+    QVERIFY(!html.contains(QStringLiteral("<img src=x")));
+    QVERIFY(!html.contains(QStringLiteral("<b>seite")));
+    QVERIFY(html.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt; &amp; mehr")));
+    const QString text = findingText(r, f);
+    QVERIFY2(text.contains(QStringLiteral("nicht bestanden, Kontrast 4,47:1 (mindestens 4,5:1)")),
+             qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Farbe #777777 auf #ffffff, 16 px (12 pt)")));
+    const QJsonObject sarif =
+        QJsonDocument::fromJson(auditSarif({r}, QStringLiteral("1.0.0"))).object();
+    const QJsonObject result =
+        sarif[QStringLiteral("runs")][0][QStringLiteral("results")][0].toObject();
+    QCOMPARE(result[QStringLiteral("level")].toString(), QStringLiteral("error"));
+    QCOMPARE(result[QStringLiteral("locations")][0][QStringLiteral("logicalLocations")][0]
+                   [QStringLiteral("fullyQualifiedName")]
+                       .toString(),
+             f.text.selector);
 }
 
 QTEST_GUILESS_MAIN(TestPageAudit)
