@@ -43,6 +43,7 @@ private slots:
     void neverEndingScript();
     void terminated();
     void noBrowser();
+    void urlAndItsOrigin();
     void browserDies_data();
     void browserDies();
 
@@ -336,6 +337,36 @@ void TestAuditCommand::noBrowser() {
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(QStringLiteral("Kein Browser gefunden")), qPrintable(r.err));
     QVERIFY(r.err.contains(QStringLiteral("apt install chromium")));
+}
+
+// A URL's page and its own origin load (a server on the loopback, started here); another host
+// is refused and counted, unless --allow-network.
+void TestAuditCommand::urlAndItsOrigin() {
+    QProcess server;
+    server.setWorkingDirectory(pages);
+    server.setProcessChannelMode(QProcess::MergedChannels);
+    server.start(QStringLiteral(SYSTEM_PYTHON),
+                 {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"),
+                  QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("0")});
+    QString said;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (said += QString::fromUtf8(server.readAll())).contains(QStringLiteral(" port ")), 10000);
+    const QString port = said.section(QStringLiteral(" port "), 1).section(QLatin1Char(' '), 0, 0);
+    const QString url = QStringLiteral("http://127.0.0.1:%1/skipped.html").arg(port);
+    const auto refused = [&](const QStringList& more) {
+        const Run r =
+            run(QStringList{url, QStringLiteral("--format"), QStringLiteral("json")} + more);
+        return QJsonDocument::fromJson(
+                   r.out.toUtf8())[QStringLiteral("pages")][0][QStringLiteral("refusedRequests")]
+            .toInt(-1);
+    };
+    QCOMPARE(refused({}), 1);
+    QCOMPARE(refused({QStringLiteral("--allow-network")}), 0);
+    server.kill();
+    server.waitForFinished();
+    // Both runs fetched the page and the picture beside it from the server.
+    said += QString::fromUtf8(server.readAll());
+    QCOMPARE(said.count(QStringLiteral("GET /streifen.svg")), 2);
 }
 
 // A browser that ends at once, and one that is killed while a page is loading: exit 2 and the
