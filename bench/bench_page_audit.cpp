@@ -118,8 +118,8 @@ int main(int argc, char* argv[]) {
     } sizes[] = {{1000, 3000}, {30000, 20000}};
     QString table;
     QTextStream t(&table);
-    t << "`pigmora-schemes audit PAGE --format json` (Release, Debian's chromium headless), " << runs
-      << " runs each\n\n"
+    t << "`pigmora-schemes audit PAGE --format json` (Release, Debian's chromium headless), "
+      << runs << " runs each\n\n"
       << "| page | median ms | min ms | max ms | peak memory of our process, MB |\n"
       << "|---|---:|---:|---:|---:|\n";
     QStringList targets, summaries;
