@@ -7,6 +7,8 @@
 #include "editor/widget_colours.h"
 #include "exchange_commands.h"
 #include "eyedropper_commands.h"
+#include "page_audit_window/page_check_window.h"
+#include "page_check.h"
 #include "scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
@@ -110,6 +112,7 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(menu_.mnuCssEinfügen, &QAction::triggered, this,
             [this] { exchange().mnuCssEinfügen_Click(commands_->clipboard()); });
     connect(menu_.mnuKontrast, &QAction::triggered, this, &frmHauptprogramm::mnuKontrast_Click);
+    connect(menu_.mnuSeite, &QAction::triggered, this, &frmHauptprogramm::mnuSeite_Click);
     connect(menu_.mnuBildschirm, &QAction::triggered, this,
             [this] { eyedropper().mnuBildschirm_Click(); });
     connect(menu_.mnuBild, &QAction::triggered, this, [this] { eyedropper().mnuBild_Click(); });
@@ -197,6 +200,12 @@ void frmHauptprogramm::mnuKontrast_Click() {
                 [this] { eyedropper().mnuPaar_Click(); });
     }
     kontrast_->open();
+}
+
+void frmHauptprogramm::mnuSeite_Click() {
+    if (!seitenpruefung_)
+        seitenpruefung_ = makePageCheck(this, *editTarget_, *dialogs_);
+    seitenpruefung_->open();
 }
 
 void frmHauptprogramm::mnuEnde_Click() {

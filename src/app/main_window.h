@@ -23,6 +23,7 @@ namespace pigmora {
 class EyedropperCommands;
 class ExchangeCommands;
 class frmKontrast;
+class frmSeitenpruefung;
 
 // The main window: the colour editor, the sample, the scheme row, the menus and the status
 // bar. It builds its layout, wires the controls to their handlers and owns the editor state.
@@ -73,6 +74,7 @@ private:
     // Export, import and CSS paste, made on first use.
     ExchangeCommands& exchange();
     void mnuKontrast_Click();
+    void mnuSeite_Click();
     // The eyedropper's commands, made on first use.
     EyedropperCommands& eyedropper();
 
@@ -95,6 +97,8 @@ private:
     std::function<void()> endProcess_;
     // Built on first use, then kept; gone before the controls it watches.
     std::unique_ptr<frmKontrast> kontrast_;
+    // Built on first use; gone before the edit target it sets.
+    std::unique_ptr<frmSeitenpruefung> seitenpruefung_;
 };
 
 } // namespace pigmora

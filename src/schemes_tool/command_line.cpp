@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "commands.h"
 #include "css_colour/css_colour.h"
 
 #include <QCommandLineParser>
@@ -66,8 +67,8 @@ ParsedCommandLine withoutCommand(const QStringList& arguments) {
     addOptions(parser, commonOptions());
     parser.addOption(schemeFileOption());
     parser.addPositionalArgument(QStringLiteral("befehl"),
-                                 QStringLiteral("list, export, import, check, contrast oder "
-                                                "convert"));
+                                 QStringLiteral("list, export, import, check, contrast, "
+                                                "convert oder audit"));
     if (!parser.parse(arguments))
         return failure(parserError(parser), nullptr);
     if (parser.isSet(QString::fromLatin1(option::help)))
@@ -173,6 +174,12 @@ std::optional<QString> readContrastColours(const QString& textArgument,
 // (none with --stdin).
 std::optional<QString> readArguments(const CommandEntry& entry, const QStringList& given,
                                      CommandLine& line) {
+    if (entry.command == ToolCommand::Audit) {
+        if (given.isEmpty())
+            return entry.arguments.first().missing;
+        line.audit.sources = given;
+        return std::nullopt;
+    }
     if (entry.command == ToolCommand::Convert && line.fromStandardInput) {
         if (!given.isEmpty())
             return QStringLiteral("Mit --stdin kommen die Farben von der Standardeingabe, nicht "
@@ -225,6 +232,9 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     parsed.commandLine.command = entry->command;
     if (auto problem = readOptions(parser, *entry, parsed.commandLine))
         return failure(*problem, entry);
+    if (entry->command == ToolCommand::Audit)
+        if (auto problem = readAuditOptions(parser, parsed.commandLine.audit))
+            return failure(*problem, entry);
     if (auto problem =
             readArguments(*entry, parser.positionalArguments().mid(1), parsed.commandLine))
         return failure(*problem, entry);

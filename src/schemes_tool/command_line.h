@@ -10,6 +10,21 @@
 
 namespace pigmora {
 
+// What audit is asked for, read by readAuditOptions (audit_command.cpp).
+struct AuditCall {
+    QStringList sources; // files, folders, URLs
+    QString format;      // text, json, sarif, html
+    bool light = true;   // --scheme light or both
+    bool dark = false;   // --scheme dark or both
+    int vision = -1;     // a VisionDeficiency, -1 for none
+    int width = 1280;
+    bool enhanced = false; // --min aaa
+    QString image;         // --image
+    bool allowNetwork = false;
+    QString browser;
+    int timeoutSeconds = 30;
+};
+
 // What the command line asks for, every value checked.
 struct CommandLine {
     ToolCommand command = ToolCommand::List;
@@ -26,6 +41,7 @@ struct CommandLine {
     QStringList notes;                           // contrast: colours mapped or laid over
     QString colour;                              // convert FARBE
     bool fromStandardInput = false;              // convert --stdin
+    AuditCall audit;                             // audit
 };
 
 struct ParsedCommandLine {
