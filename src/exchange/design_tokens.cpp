@@ -6,6 +6,7 @@
 #include "css_colour/css_colour.h"
 #include "export_writers.h"
 #include "ordered_json.h"
+#include "palette_readers.h"
 #include "scheme_import.h"
 
 #include <QHash>
@@ -146,6 +147,7 @@ public:
         : json_(json) {}
 
     ImportReading read();
+    PaletteReading palette();
 
 private:
     void walk(Index object, Type inherited, int self);
@@ -639,7 +641,52 @@ ImportReading TokenReader::read() {
     return reading;
 }
 
+PaletteReading TokenReader::palette() {
+    PaletteReading reading;
+    if (json_.kind(json_.root()) != Kind::Object) {
+        reading.error = QStringLiteral("Die Datei ist keine Design-Token-Datei: sie ist kein "
+                                       "JSON-Objekt aus Gruppen und Tokens.");
+        return reading;
+    }
+    walk(json_.root(), {}, -1);
+    Palette palette;
+    for (size_t t = 0; t < tokens_.size(); ++t) {
+        if (!isColourToken(int(t)))
+            continue;
+        const Resolution r = resolve(int(t));
+        const QString path = tokenPath(int(t));
+        if (!r.colour) {
+            reading.refused.push_back({path, {}, r.reason});
+            continue;
+        }
+        PaletteEntry entry{path, *r.colour, {}, false, {}, r.mapped};
+        const Index node = tokens_[t].node;
+        if (const Index d = json_.member(node, "$description");
+            d != none && json_.kind(d) == Kind::String)
+            entry.description = json_.text(d);
+        if (const Index d = json_.member(node, "$deprecated"); d != none) {
+            entry.deprecated = json_.kind(d) == Kind::True || json_.kind(d) == Kind::String;
+            if (json_.kind(d) == Kind::String)
+                entry.deprecation = json_.text(d);
+        }
+        palette.entries.push_back(std::move(entry));
+    }
+    reading.palettes.push_back(std::move(palette));
+    return reading;
+}
+
 } // namespace
+
+PaletteReading readTokenPalette(const QByteArray& contents) {
+    OrderedJson json;
+    QJsonParseError error;
+    if (!json.parse(contents, error)) {
+        PaletteReading reading;
+        reading.error = jsonParseErrorText(error);
+        return reading;
+    }
+    return TokenReader(json).palette();
+}
 
 ImportReading readTokenSchemes(const QByteArray& contents) {
     OrderedJson json;

@@ -3,6 +3,7 @@
 #include "css_colour/css_colour.h"
 #include "export_writers.h"
 #include "ordered_json.h"
+#include "palette_readers.h"
 #include "scheme_import.h"
 
 #include <QJsonArray>
@@ -267,6 +268,32 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
         else
             reading.schemes.push_back(scheme);
     }
+    return reading;
+}
+
+PaletteReading readJsonPalette(const QByteArray& contents) {
+    QByteArray json = contents;
+    if (json.startsWith("\xEF\xBB\xBF"))
+        json.remove(0, 3);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error == QJsonParseError::NoError && document.isObject() &&
+        !document.object().contains(QLatin1String("format")) && holdsTokenNames(document.object()))
+        return readTokenPalette(contents);
+    const ImportReading schemes = readJsonSchemes(contents);
+    PaletteReading reading;
+    reading.error = schemes.error;
+    reading.refused = schemes.refused;
+    if (!reading.error.isEmpty())
+        return reading;
+    Palette palette;
+    palette.entries.reserve(2 * schemes.schemes.size());
+    for (const ColourScheme& s : schemes.schemes) {
+        palette.entries.push_back({s.name + QStringLiteral(".text"), s.text, {}, false, {}, false});
+        palette.entries.push_back(
+            {s.name + QStringLiteral(".background"), s.background, {}, false, {}, false});
+    }
+    reading.palettes.push_back(std::move(palette));
     return reading;
 }
 

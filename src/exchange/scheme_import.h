@@ -56,6 +56,11 @@ ImportReading readTokenSchemes(const QByteArray& contents);
 // anything else as JSON, which turns to design tokens when it is an object without "format"
 // that has "$" names in it.
 ImportReading readSchemeImport(const QByteArray& contents, const QString& fileName = {});
+// Reads a file of at most maxImportBytes into `contents`; why not, in German ("Sie ist nicht
+// vorhanden."), when it cannot.
+std::optional<QString> readImportFile(const QString& path, QByteArray& contents);
+// "Die Datei <path> kann nicht importiert werden:\n<reason>".
+QString importFileError(const QString& path, const QString& reason);
 // Reads the file (a larger one than maxImportBytes is refused unread) and then its contents.
 ImportReading readSchemeImportFile(const QString& path);
 
