@@ -45,4 +45,18 @@ Rgb simulateVision(Rgb colour, VisionDeficiency deficiency) {
     return Rgb{grey, grey, grey};
 }
 
+QString deficiencyName(VisionDeficiency deficiency) {
+    switch (deficiency) {
+    case VisionDeficiency::Protanopia:
+        return QStringLiteral("Protanopie");
+    case VisionDeficiency::Deuteranopia:
+        return QStringLiteral("Deuteranopie");
+    case VisionDeficiency::Tritanopia:
+        return QStringLiteral("Tritanopie");
+    case VisionDeficiency::Achromatopsia:
+        return QStringLiteral("Achromatopsie");
+    }
+    return {};
+}
+
 } // namespace pigmora

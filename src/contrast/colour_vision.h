@@ -2,6 +2,7 @@
 
 #include "base/colour_value.h"
 
+#include <QString>
 #include <array>
 
 namespace pigmora {
@@ -16,5 +17,8 @@ inline constexpr std::array<VisionDeficiency, 4> allVisionDeficiencies = {
 // and Fernandes (2009) at severity 1.0, achromatopsia as the grey of the same relative
 // luminance. Worked in linear light, clamped to the displayable range and rounded.
 Rgb simulateVision(Rgb colour, VisionDeficiency deficiency);
+
+// "Protanopie", "Deuteranopie", "Tritanopie", "Achromatopsie".
+QString deficiencyName(VisionDeficiency deficiency);
 
 } // namespace pigmora
