@@ -367,6 +367,12 @@ QString rampTargetText(RampMeasure measure, double target) {
     return QStringLiteral("Lc ") + germanNumberText(target, 2);
 }
 
+QString rampContrastText(RampMeasure measure, double contrast) {
+    if (measure == RampMeasure::Wcag)
+        return ratioText(contrast);
+    return QStringLiteral("Lc ") + apcaText(contrast);
+}
+
 QString rampSchemeName(RampMeasure measure, double target, std::optional<Rgb> background) {
     QString name = QStringLiteral("Schlüssel ");
     if (measure == RampMeasure::Apca)

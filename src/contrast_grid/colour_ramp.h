@@ -67,6 +67,9 @@ QString rampTargetsProblem(RampMeasure measure, const std::vector<double>& targe
 
 // A target as the program shows it: "4,5:1", "Lc 60".
 QString rampTargetText(RampMeasure measure, double target);
+// A contrast a colour has: the ratio as the contrast window shows it ("4,53:1"), or Lc with one
+// decimal ("Lc 60,4").
+QString rampContrastText(RampMeasure measure, double contrast);
 // The name under which a step is stored as a scheme: "Schlüssel 4.5", "Schlüssel Lc 60"; with
 // `background` (when a ramp of several backgrounds is stored) "Schlüssel 4.5 auf #0d1117".
 QString rampSchemeName(RampMeasure measure, double target,
