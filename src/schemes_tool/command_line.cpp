@@ -66,8 +66,8 @@ ParsedCommandLine withoutCommand(const QStringList& arguments) {
     addOptions(parser, commonOptions());
     parser.addOption(schemeFileOption());
     parser.addPositionalArgument(QStringLiteral("befehl"),
-                                 QStringLiteral("list, export, import, check, contrast oder "
-                                                "convert"));
+                                 QStringLiteral("list, export, import, check, contrast, "
+                                                "convert, grid oder ramp"));
     if (!parser.parse(arguments))
         return failure(parserError(parser), nullptr);
     if (parser.isSet(QString::fromLatin1(option::help)))
@@ -105,6 +105,10 @@ std::optional<QString> readOptions(const QCommandLineParser& parser, const Comma
         if (line.schemeFile.isEmpty())
             return QStringLiteral("Nach --file fehlt der Pfad der Farbdatei.");
     }
+    if (line.command == ToolCommand::Grid || line.command == ToolCommand::Ramp)
+        for (const QCommandLineOption& o : entry.options)
+            if (parser.isSet(o.names().constLast()))
+                line.options.insert(o.names().constLast(), parser.values(o.names().constLast()));
     line.json = isSet(option::json);
     line.dryRun = isSet(option::dryRun);
     line.largeText = isSet(option::large);
@@ -173,6 +177,10 @@ std::optional<QString> readContrastColours(const QString& textArgument,
 // (none with --stdin).
 std::optional<QString> readArguments(const CommandEntry& entry, const QStringList& given,
                                      CommandLine& line) {
+    if (entry.command == ToolCommand::Grid || entry.command == ToolCommand::Ramp) {
+        line.arguments = given;
+        return std::nullopt;
+    }
     if (entry.command == ToolCommand::Convert && line.fromStandardInput) {
         if (!given.isEmpty())
             return QStringLiteral("Mit --stdin kommen die Farben von der Standardeingabe, nicht "

@@ -5,6 +5,7 @@
 #include "contrast/wcag.h"
 #include "exchange/scheme_export.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,10 @@ struct CommandLine {
     QStringList notes;                           // contrast: colours mapped or laid over
     QString colour;                              // convert FARBE
     bool fromStandardInput = false;              // convert --stdin
+    // grid, ramp: the arguments after the command, and each option given with its values
+    // (none for a switch); the command reads them itself.
+    QStringList arguments;
+    QHash<QString, QStringList> options;
 };
 
 struct ParsedCommandLine {

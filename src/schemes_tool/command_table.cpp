@@ -1,5 +1,7 @@
 #include "command_table.h"
 
+#include "commands.h"
+
 #include <QStringList>
 
 namespace pigmora {
@@ -145,6 +147,8 @@ QList<CommandEntry> makeEntries() {
           hiddenSchemeFileOption()},
          {{QStringLiteral("farbe"), QStringLiteral("Die Farbe in CSS-Schreibweise."),
            QStringLiteral("Es fehlt die Farbe (oder --stdin).")}}});
+    entries.append(gridCommandEntry());
+    entries.append(rampCommandEntry());
     return entries;
 }
 
@@ -198,7 +202,9 @@ QString overviewText() {
           << QString() << QStringLiteral("Rückgabewert:") << QStringLiteral("  0  erledigt")
           << QStringLiteral("  1  Einträge abgelehnt, nichts importiert (import), Paare unter "
                             "der")
-          << QStringLiteral("     Schwelle (check), oder abgelehnte Farben (convert)")
+          << QStringLiteral(
+                 "     Schwelle (check), oder abgelehnte Farben (convert), verlangte Paare")
+          << QStringLiteral("     unter ihrem Ziel (grid --require), unerreichbare Ziele (ramp)")
           << QStringLiteral("  2  falscher Aufruf, oder eine Datei, die nicht gelesen oder "
                             "geschrieben")
           << QStringLiteral("     werden kann");

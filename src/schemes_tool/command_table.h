@@ -7,7 +7,7 @@
 // The commands of pigmora-schemes, their options and the texts that describe them.
 namespace pigmora {
 
-enum class ToolCommand { List, Export, Import, Check, Contrast, Convert };
+enum class ToolCommand { List, Export, Import, Check, Contrast, Convert, Grid, Ramp };
 
 // The long names of the options, as QCommandLineParser looks them up.
 namespace option {
