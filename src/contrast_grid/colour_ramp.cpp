@@ -94,6 +94,7 @@ class RampSolver {
 public:
     RampSolver(Rgb key, Rgb background, RampMeasure measure)
         : background_(background)
+        , backgroundApca_(apcaColour(background))
         , measure_(measure)
         , slack_(rampSlack(measure))
         , key_(lchOf(key))
@@ -159,7 +160,12 @@ private:
         double cost = 0;
     };
 
-    double contrast(Rgb colour) const { return rampContrast(measure_, colour, background_); }
+    // rampContrast(), with the background's share of APCA worked out once.
+    double contrast(Rgb colour) const {
+        if (measure_ == RampMeasure::Wcag)
+            return contrastRatio(colour, background_);
+        return std::abs(apcaContrast(apcaColour(colour), backgroundApca_));
+    }
 
     // The most chroma the hue has inside sRGB at lightness l, between the values of a grid of
     // lightnesses worked out as they are asked for.
@@ -268,6 +274,7 @@ private:
     }
 
     Rgb background_;
+    ApcaColour backgroundApca_;
     RampMeasure measure_;
     double slack_;
     Lch key_;

@@ -31,6 +31,15 @@ void ContrastGrid::rate(const GridRating& rating) {
         };
         seenRows_ = seen(rows_);
         seenColumns_ = seen(columns_);
+        const auto apca = [](const std::vector<Rgb>& colours) {
+            std::vector<ApcaColour> out;
+            out.reserve(colours.size());
+            for (const Rgb c : colours)
+                out.push_back(apcaColour(c));
+            return out;
+        };
+        apcaRows_ = apca(seenRows_);
+        apcaColumns_ = apca(seenColumns_);
         ratios_.resize(rows_.size() * columns_.size());
         std::size_t i = 0;
         for (const Rgb text : seenRows_)
@@ -43,7 +52,7 @@ void ContrastGrid::rate(const GridRating& rating) {
 }
 
 double ContrastGrid::apca(int row, int column) const {
-    return apcaContrast(seenRow(row), seenColumn(column));
+    return apcaContrast(apcaRows_[std::size_t(row)], apcaColumns_[std::size_t(column)]);
 }
 
 GridLevel gridLevel(double ratio, bool largeText) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/colour_value.h"
+#include "contrast/apca.h"
 #include "contrast/colour_vision.h"
 #include "schemes/colour_scheme.h"
 
@@ -67,6 +68,7 @@ private:
     GridRating rating_;
     std::vector<Rgb> seenRows_;
     std::vector<Rgb> seenColumns_;
+    std::vector<ApcaColour> apcaRows_, apcaColumns_;
     std::vector<double> ratios_;
     std::vector<GridLevel> levels_;
 };

@@ -40,7 +40,7 @@ public:
     void flush() {
         if (!buffer_.isEmpty())
             sink_(buffer_);
-        buffer_.clear();
+        buffer_.resize(0); // keeps its room
     }
 
 private:

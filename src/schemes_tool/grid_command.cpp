@@ -356,7 +356,9 @@ int runGrid(const CommandLine& line, ToolOutput& output) {
     if (line.largeText)
         options.points = 18;
     writeGrid(contrastGrid, makeGridView(contrastGrid, filter), format, options,
-              [&output](QByteArrayView piece) { output.write(piece.toByteArray()); });
+              [&output](QByteArrayView piece) {
+                  output.write(QByteArray::fromRawData(piece.data(), piece.size()));
+              });
     return int(ToolExit::Done);
 }
 
