@@ -164,7 +164,7 @@ std::vector<GridColour> schemeGridColours(const std::vector<ColourScheme>& schem
     const auto add = [&](Rgb colour, const QString& name) {
         const auto found = where.constFind(packColour(colour));
         if (found != where.cend()) {
-            if (!others[*found].contains(name))
+            if (name != colours[*found].name && !others[*found].contains(name))
                 others[*found] << name;
             return;
         }
