@@ -6,6 +6,7 @@
 #include "contrast_window/contrast_window.h"
 #include "exchange_commands.h"
 #include "eyedropper_commands.h"
+#include "raster_commands.h"
 #include "schemes/scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
@@ -110,6 +111,7 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(menu_.mnuBildschirm, &QAction::triggered, this,
             [this] { eyedropper().mnuBildschirm_Click(); });
     connect(menu_.mnuBild, &QAction::triggered, this, [this] { eyedropper().mnuBild_Click(); });
+    connect(menu_.mnuRaster, &QAction::triggered, this, [this] { raster().mnuRaster_Click(); });
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });
@@ -150,6 +152,14 @@ EyedropperCommands& frmHauptprogramm::eyedropper() {
     if (!eyedropper_)
         eyedropper_ = std::make_unique<EyedropperCommands>(this, state_, *channels_, *dialogs_);
     return *eyedropper_;
+}
+
+RasterCommands& frmHauptprogramm::raster() {
+    if (!raster_)
+        raster_ = std::make_unique<RasterCommands>(this, state_, *channels_, *editTarget_, schemes_,
+                                                   *schemeCommands_, *dialogs_, menu_.mnuVorder,
+                                                   menu_.mnuHinter);
+    return *raster_;
 }
 
 void frmHauptprogramm::Form_Load(const QString& schemeDirectory) {

@@ -21,6 +21,7 @@ namespace pigmora {
 
 class EyedropperCommands;
 class ExchangeCommands;
+class RasterCommands;
 class frmKontrast;
 
 // The main window: the colour editor, the sample, the scheme row, the menus and the status
@@ -72,6 +73,8 @@ private:
     void mnuKontrast_Click();
     // The eyedropper's commands, made on first use.
     EyedropperCommands& eyedropper();
+    // The contrast grid's commands, made on first use.
+    RasterCommands& raster();
 
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
@@ -88,6 +91,7 @@ private:
     std::unique_ptr<MenuCommands> commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
     std::unique_ptr<EyedropperCommands> eyedropper_;
+    std::unique_ptr<RasterCommands> raster_;
     std::function<void()> endProcess_;
     // Built on first use, then kept; gone before the controls it watches.
     std::unique_ptr<frmKontrast> kontrast_;
