@@ -103,7 +103,7 @@ QSize RasterDelegate::cellSize(const QFont& windowFont, bool apca) const {
     const int width =
         std::max(sample.horizontalAdvance(sampleText),
                  small.horizontalAdvance(apca ? QStringLiteral("21,00:1 AAA Lc -108,0")
-                                              : QStringLiteral("21,00:1 AAA"))) +
+                                              : QStringLiteral("21,00:1 AAA Aa"))) +
         4 * padding;
     return {width, sample.height() + small.height() + 4 * padding};
 }
@@ -175,8 +175,10 @@ void RasterHeader::paintSection(QPainter* painter, const QRect& rect, int logica
     painter->drawRect(swatchRect);
     painter->setPen(palette().color(QPalette::ButtonText));
     const QRect textRect = inner.adjusted(box + padding, 0, 0, 0);
-    const QString name =
-        fontMetrics().elidedText(lines.value(0), Qt::ElideMiddle, textRect.width());
+    // A column is narrow: the end of a path tells its colours apart best.
+    const QString name = fontMetrics().elidedText(
+        lines.value(0), orientation() == Qt::Horizontal ? Qt::ElideLeft : Qt::ElideMiddle,
+        textRect.width());
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop, name);
     painter->drawText(textRect.adjusted(0, fontMetrics().height(), 0, 0),
                       Qt::AlignLeft | Qt::AlignTop, lines.value(1));

@@ -23,9 +23,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace pigmora {
 
@@ -93,6 +95,8 @@ QPushButton* button(QWidget* owner, const char* name, const QString& text) {
 struct frmRaster::Controls {
     QComboBox* cboZeilen;
     QComboBox* cboSpalten;
+    QLineEdit* txtZeilenMuster;
+    QLineEdit* txtSpaltenMuster;
     QPushButton* cmdAlleGegenAlle;
     QPushButton* cmdPaletteÖffnen;
     QLabel* lblPalette;
@@ -144,6 +148,14 @@ void frmRaster::buildLayout() {
     u.cboZeilen = combo(this, "cboZeilen", sources);
     u.cboSpalten = combo(this, "cboSpalten", sources);
     u.cboSpalten->setCurrentIndex(int(Source::SchemeBackgrounds));
+    const auto pattern = [this](const char* name) {
+        auto* edit = named(new QLineEdit(this), name);
+        edit->setPlaceholderText(QStringLiteral("alle; etwa fgColor.*"));
+        edit->setClearButtonEnabled(true);
+        return edit;
+    };
+    u.txtZeilenMuster = pattern("txtZeilenMuster");
+    u.txtSpaltenMuster = pattern("txtSpaltenMuster");
     u.cmdAlleGegenAlle = button(this, "cmdAlleGegenAlle", QStringLiteral("Alle gegen alle"));
     u.cmdPaletteÖffnen = button(this, "cmdPaletteÖffnen", QStringLiteral("Palette öffnen..."));
     u.lblPalette = named(new QLabel(QStringLiteral("Keine Palette geöffnet."), this), "lblPalette");
@@ -151,7 +163,7 @@ void frmRaster::buildLayout() {
     u.chkNurBestandene =
         named(new QCheckBox(QStringLiteral("nur bestandene"), this), "chkNurBestandene");
     u.chkAusblenden =
-        named(new QCheckBox(QStringLiteral("Zeilen und Spalten ohne bestandene ausblenden"), this),
+        named(new QCheckBox(QStringLiteral("leere Zeilen und Spalten ausblenden"), this),
               "chkAusblenden");
     u.chkAusblenden->setEnabled(false);
     u.cboStufe =
@@ -190,25 +202,36 @@ void frmRaster::buildLayout() {
     u.cmdExportieren = button(this, "cmdExportieren", QStringLiteral("Exportieren..."));
     u.cmdSchließen = button(this, "cmdSchließen", QStringLiteral("Schließen"));
 
-    auto* sourcesRow = new QHBoxLayout;
-    sourcesRow->addWidget(caption(this, QStringLiteral("&Zeilen (Textfarben):"), u.cboZeilen));
-    sourcesRow->addWidget(u.cboZeilen);
-    sourcesRow->addWidget(caption(this, QStringLiteral("S&palten (Hintergründe):"), u.cboSpalten));
-    sourcesRow->addWidget(u.cboSpalten);
-    sourcesRow->addWidget(u.cmdAlleGegenAlle);
-    sourcesRow->addWidget(u.cmdPaletteÖffnen);
-    sourcesRow->addWidget(u.lblPalette, 1);
+    auto* sourcesRow = new QGridLayout;
+    sourcesRow->addWidget(caption(this, QStringLiteral("&Zeilen (Textfarben):"), u.cboZeilen), 0,
+                          0);
+    sourcesRow->addWidget(u.cboZeilen, 0, 1);
+    sourcesRow->addWidget(caption(this, QStringLiteral("Zeilen&muster:"), u.txtZeilenMuster), 0, 2);
+    sourcesRow->addWidget(u.txtZeilenMuster, 0, 3);
+    sourcesRow->addWidget(u.cmdAlleGegenAlle, 0, 4);
+    sourcesRow->addWidget(caption(this, QStringLiteral("S&palten (Hintergründe):"), u.cboSpalten),
+                          1, 0);
+    sourcesRow->addWidget(u.cboSpalten, 1, 1);
+    sourcesRow->addWidget(caption(this, QStringLiteral("Spaltenmus&ter:"), u.txtSpaltenMuster), 1,
+                          2);
+    sourcesRow->addWidget(u.txtSpaltenMuster, 1, 3);
+    sourcesRow->addWidget(u.cmdPaletteÖffnen, 1, 4);
+    sourcesRow->addWidget(u.lblPalette, 1, 5);
+    sourcesRow->setColumnStretch(3, 1);
+    sourcesRow->setColumnStretch(5, 2);
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(u.chkNurBestandene);
-    filterRow->addWidget(u.chkAusblenden);
     filterRow->addWidget(caption(this, QStringLiteral("Mindest&stufe:"), u.cboStufe));
     filterRow->addWidget(u.cboStufe);
-    filterRow->addWidget(caption(this, QStringLiteral("&Reihenfolge:"), u.cboReihenfolge));
-    filterRow->addWidget(u.cboReihenfolge);
-    filterRow->addWidget(caption(this, QStringLiteral("&Farbsehen:"), u.cboFarbsehen));
-    filterRow->addWidget(u.cboFarbsehen);
-    filterRow->addWidget(u.chkApca);
+    filterRow->addWidget(u.chkAusblenden);
     filterRow->addStretch(1);
+    auto* viewRow = new QHBoxLayout;
+    viewRow->addWidget(caption(this, QStringLiteral("&Reihenfolge:"), u.cboReihenfolge));
+    viewRow->addWidget(u.cboReihenfolge);
+    viewRow->addWidget(caption(this, QStringLiteral("&Farbsehen:"), u.cboFarbsehen));
+    viewRow->addWidget(u.cboFarbsehen);
+    viewRow->addWidget(u.chkApca);
+    viewRow->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(u.cmdSpeichern);
     buttons->addWidget(u.cmdFarbreihe);
@@ -218,6 +241,7 @@ void frmRaster::buildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sourcesRow);
     layout->addLayout(filterRow);
+    layout->addLayout(viewRow);
     layout->addWidget(u.tblRaster, 1);
     layout->addWidget(u.lblAuswahl);
     layout->addLayout(buttons);
@@ -233,6 +257,11 @@ void frmRaster::connectControls() {
     };
     onChange(u.cboZeilen, &frmRaster::rebuild);
     onChange(u.cboSpalten, &frmRaster::rebuild);
+    for (QLineEdit* edit : {u.txtZeilenMuster, u.txtSpaltenMuster})
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (made_)
+                rebuild();
+        });
     onChange(u.cboStufe, &frmRaster::updateView);
     onChange(u.cboReihenfolge, &frmRaster::updateView);
     onChange(u.cboFarbsehen, &frmRaster::rerate);
@@ -292,6 +321,21 @@ GridRating frmRaster::rating() const {
 }
 
 std::vector<GridColour> frmRaster::coloursOf(Source source, bool rows) const {
+    const QStringList patterns = (rows ? ui_->txtZeilenMuster : ui_->txtSpaltenMuster)
+                                     ->text()
+                                     .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    std::vector<GridColour> all = sourceColours(source);
+    if (patterns.isEmpty())
+        return all;
+    std::vector<GridColour> chosen;
+    for (GridColour& c : all)
+        if (std::any_of(patterns.begin(), patterns.end(),
+                        [&c](const QString& p) { return matchesNamePattern(p, c.name); }))
+            chosen.push_back(std::move(c));
+    return chosen;
+}
+
+std::vector<GridColour> frmRaster::sourceColours(Source source) const {
     switch (source) {
     case Source::SchemeTexts:
         return schemeGridColours(schemes_, SchemeColours::Text);
@@ -309,7 +353,6 @@ std::vector<GridColour> frmRaster::coloursOf(Source source, bool rows) const {
     case Source::Ramp:
         break;
     }
-    Q_UNUSED(rows);
     return rampColours_;
 }
 

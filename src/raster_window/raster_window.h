@@ -79,7 +79,9 @@ private:
         Rgb background;
     };
     SampleReading readSample() const;
+    // The source's colours that match the row or column patterns (blank-separated; none: all).
     std::vector<GridColour> coloursOf(Source source, bool rows) const;
+    std::vector<GridColour> sourceColours(Source source) const;
     GridRating rating() const;
     // The grid made again from its sources, judged again, or only shown again.
     void rebuild();
