@@ -71,7 +71,10 @@ QLabel* caption(QWidget* owner, const QString& text, QWidget* buddy) {
     if (name.endsWith(QLatin1Char(':')))
         name.chop(1);
     buddy->setAccessibleName(name);
-    setAccessibleHidden(label, true); // its text is the control's name
+    // Its text is the control's name. A combo box is the exception: to AT-SPI its name is the
+    // entry shown, and the label, the box's "labelled by", names it.
+    if (!qobject_cast<QComboBox*>(buddy))
+        setAccessibleHidden(label, true);
     return label;
 }
 
