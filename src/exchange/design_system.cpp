@@ -329,8 +329,8 @@ SystemContext readContext(TokenDocument& doc, DesignSystem& system, bool first) 
     context.fromTokens = true;
     context.tokens = doc.tokenCount();
     QHash<int, int> candidateOf; // token -> candidate
-    qint64 hexNotes = 0;
-    QString hexExample;
+    qint64 hexNotes = 0, unresolved = 0;
+    QString hexExample, unresolvedExample;
     const auto add = [&](int token, const QString& path) {
         ColourCandidate c;
         c.entry.path = path;
@@ -342,8 +342,11 @@ SystemContext readContext(TokenDocument& doc, DesignSystem& system, bool first) 
         }
         c.reason = colour.reason;
         c.note = colour.note;
-        if (!c.note.isEmpty() && hexNotes++ == 0)
+        if (!c.note.isEmpty() && !doc.isAlias(token) && hexNotes++ == 0)
             hexExample = path + QStringLiteral(": ") + c.note;
+        if (!c.read && c.reason.contains(QStringLiteral("führt zu keinem Token")) &&
+            unresolved++ == 0)
+            unresolvedExample = path + QStringLiteral(": ") + c.reason;
         c.entry.description = doc.description(token);
         c.entry.deprecated = doc.deprecated(token, c.entry.deprecation);
         context.candidates.push_back(std::move(c));
@@ -368,6 +371,12 @@ SystemContext readContext(TokenDocument& doc, DesignSystem& system, bool first) 
             system.refused.push_back(
                 {r.section(QStringLiteral(": "), 0, 0), {}, r.section(QStringLiteral(": "), 1)});
         system.nearMisses += doc.nearMisses();
+        if (unresolved > 0)
+            system.nearMisses << QStringLiteral("%1 ins Leere, vielleicht in eine Datei, die nicht "
+                                                "angegeben ist (etwa %2).")
+                                     .arg(countOf(unresolved, QStringLiteral("Verweis führt"),
+                                                  QStringLiteral("Verweise führen")),
+                                          unresolvedExample);
         if (hexNotes > 0)
             system.notes << QStringLiteral("%1 nicht nach dem Format: %2")
                                 .arg(countOf(hexNotes, QStringLiteral("Farbwert ist"),

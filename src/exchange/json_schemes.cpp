@@ -207,7 +207,13 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
-        reading.error = jsonParseErrorText(error);
+        // Told by the reader of tokens, which knows line and column and what only JSON5 allows.
+        OrderedJson reader;
+        QJsonParseError where;
+        reading.error =
+            reader.parse(contents, where)
+                ? jsonParseErrorText(error)
+                : jsonParseErrorText(where, contents, reader, OrderedJson::Grammar::Json);
         return reading;
     }
     QJsonArray entries;

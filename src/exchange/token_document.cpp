@@ -99,7 +99,17 @@ void TokenDocument::walk(int t, Index object, Type inherited, int self, Index de
             continue;
         if (json.member(child, keys.value) != none ||
             (!legacy && json.member(child, "$ref") != none)) {
-            tokens_.push_back({t, child, self, typeOf(t, child, type)});
+            Type own = typeOf(t, child, type);
+            // The older format names no type where the value shows it: a colour text is a
+            // colour, as its tools take it.
+            if (legacy && own.node == none) {
+                const Index value = json.member(child, keys.value);
+                if (json.kind(value) == Kind::String &&
+                    !json.text(value).startsWith(QLatin1Char('{')) &&
+                    cssTokenColour(json.text(value)).colour)
+                    own.colour = Colour::Yes;
+            }
+            tokens_.push_back({t, child, self, own});
             if (self >= 0 && !root) {
                 if (json.nameIs(child, "text"))
                     groups_[size_t(self)].text = int(tokens_.size()) - 1;
@@ -400,6 +410,11 @@ TokenDocument::Target TokenDocument::find(const QStringList& names) {
         group = step.group;
     }
     return {-1, names.isEmpty() ? -1 : group};
+}
+
+bool TokenDocument::isAlias(int token) const {
+    const Token& t = tokens_[size_t(token)];
+    return aliasTarget(t.tree, t.node, valueOf(token)).has_value();
 }
 
 bool TokenDocument::isUntyped(int token) const {

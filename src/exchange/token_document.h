@@ -38,6 +38,8 @@ public:
     // target's. Of an untyped token that is no alias, `untyped` tells.
     bool isColourToken(int token);
     bool isUntyped(int token) const;
+    // Whether its value is an alias of another token.
+    bool isAlias(int token) const;
     // A token of the same path given later replaces it (in the palette it stands where its path
     // stood first).
     bool isOverridden(int token);

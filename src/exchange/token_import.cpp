@@ -88,9 +88,10 @@ ImportReading schemesOf(const DesignSystem& system, const ImportOptions& options
             return reading;
         }
         for (const QString& c : pairing.conventions)
-            if (!conventions.contains(c)) {
-                conventions.insert(c);
-                reading.conventions << (prefix.isEmpty() ? c : prefix + QStringLiteral(" ") + c);
+            if (!conventions.contains(c + context.name)) {
+                conventions.insert(c + context.name);
+                reading.conventions
+                    << (prefix.isEmpty() ? c : c + QStringLiteral(" (%1)").arg(context.name));
             }
         const QStringList names = pairNames(paths, pairing, options.rules, reserved, prefix);
         for (size_t i = 0; i < pairing.pairs.size(); ++i) {
