@@ -551,8 +551,10 @@ DesignSystem readDesignSystem(const std::vector<PaletteSource>& sources,
         } else {
             choices.push_back(choice);
         }
+        // With a resolver the document is what it names; token files given beside it are
+        // where its references are looked up first.
         for (const std::vector<int>& c : choices) {
-            std::vector<TokenDocument::Tree> trees = given;
+            std::vector<TokenDocument::Tree> trees;
             if (!reader.treesOf(c, trees, error))
                 return fail(error);
             QStringList name;

@@ -315,6 +315,14 @@ void TokenDocument::buildIndex() {
         const int p = overriddenBy_[q];
         overrides_[q] = p >= 0 ? firstOfTokenPath[size_t(p)] != int(q) : overrides_[q];
     }
+    if (trees_.size() > 1) {
+        pathType_.assign(groups_.size(), {});
+        for (size_t g = 0; g < groups_.size(); ++g) {
+            const Type own = typeOf(groups_[g].tree, groups_[g].node, {});
+            if (own.node != none)
+                pathType_[size_t(firstOfPath_[g])] = own;
+        }
+    }
     for (size_t g = 0; g < groups_.size(); ++g) {
         const Group& group = groups_[g];
         if (tree(group.tree).member(group.node, "$extends") != none && !legacy_[size_t(group.tree)])
@@ -422,6 +430,17 @@ bool TokenDocument::isUntyped(int token) const {
 }
 
 bool TokenDocument::isColourToken(int token) {
+    if (trees_.size() > 1 && tokens_[size_t(token)].type.node == none &&
+        tokens_[size_t(token)].type.colour == Colour::Unknown) {
+        // A group of the same path in another file may give the type.
+        buildIndex();
+        for (int g = firstOfPath(tokens_[size_t(token)].group); g >= 0;
+             g = firstOfPath(groups_[size_t(g)].parent))
+            if (pathType_[size_t(g)].node != none) {
+                tokens_[size_t(token)].type = pathType_[size_t(g)];
+                break;
+            }
+    }
     if (tokens_[size_t(token)].type.colour != Colour::Unknown)
         return tokens_[size_t(token)].type.colour == Colour::Yes;
     // Without a type an alias has its target's. The chain is followed once: each token on it

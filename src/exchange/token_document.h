@@ -136,6 +136,7 @@ private:
     std::vector<int> overriddenBy_; // the later token of the same path, -1 if none
     std::vector<bool> overrides_;   // not the first given of its path
     std::vector<int> extending_;    // groups with "$extends", first of their paths
+    std::vector<Type> pathType_;    // the "$type" a path's groups give, by first of path
     qint64 groupsWithoutScheme_ = 0;
     QHash<int, TokenColour> resolved_;
 };

@@ -98,7 +98,8 @@ bool matchNames(const QStringList& glob, qsizetype g, const QStringList& path, q
     }
     if (p == path.size() || !nameMatches(glob[g], path[p]))
         return false;
-    const bool wild = glob[g].contains(QLatin1Char('*'));
+    // A name of "*" is no role: it is what the pair has in common. "bg*" names the role.
+    const bool wild = glob[g] == QLatin1String("*");
     if (wild)
         captured.append(path[p]);
     if (matchNames(glob, g + 1, path, p + 1, captured))
