@@ -134,12 +134,13 @@ ColourField colourValue(const QJsonValue& value, QLatin1String key) {
 }
 
 // Whether any object in it has a name starting with "$", as design tokens have ("$type",
-// "$value" ...) and this program's own format never has.
+// "$value" ...), or a member "value", as tokens of the older format have; this program's own
+// format has neither.
 bool holdsTokenNames(const QJsonObject& object, int depth = 0) {
     if (depth > 64)
         return false;
     for (auto it = object.begin(); it != object.end(); ++it)
-        if (it.key().startsWith(QLatin1Char('$')) ||
+        if (it.key().startsWith(QLatin1Char('$')) || it.key() == QLatin1String("value") ||
             (it.value().isObject() && holdsTokenNames(it.value().toObject(), depth + 1)))
             return true;
     return false;
@@ -206,7 +207,13 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
-        reading.error = jsonParseErrorText(error);
+        // Told by the reader of tokens, which knows line and column and what only JSON5 allows.
+        OrderedJson reader;
+        QJsonParseError where;
+        reading.error =
+            reader.parse(contents, where)
+                ? jsonParseErrorText(error)
+                : jsonParseErrorText(where, contents, reader, OrderedJson::Grammar::Json);
         return reading;
     }
     QJsonArray entries;

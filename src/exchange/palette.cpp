@@ -1,50 +1,52 @@
 #include "palette.h"
 
-#include "palette_readers.h"
+#include "base/german_locale.h"
+#include "design_system.h"
 
 namespace pigmora {
 
 namespace {
 
-PaletteReading readOne(const PaletteSource& source) {
-    const QString lower = source.fileName.toLower();
-    const QByteArray start = source.contents.left(256);
-    const qsizetype bom = start.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    if (lower.endsWith(QLatin1String(".gpl")) || start.mid(bom).startsWith("GIMP Palette"))
-        return readGplPalette(source.contents);
-    if (lower.endsWith(QLatin1String(".tokens.json")) || lower.endsWith(QLatin1String(".tokens")))
-        return readTokenPalette(source.contents);
-    return readJsonPalette(source.contents);
+PaletteReading paletteOf(const DesignSystem& system) {
+    PaletteReading reading;
+    if (!system.error.isEmpty()) {
+        reading.error = system.error;
+        return reading;
+    }
+    for (const SystemContext& context : system.contexts) {
+        Palette palette;
+        palette.context = context.name;
+        for (const ColourCandidate& c : context.candidates) {
+            if (c.read)
+                palette.entries.push_back(c.entry);
+            else if (&context == &system.contexts.front())
+                reading.refused.push_back({c.entry.path, {}, c.reason});
+        }
+        reading.palettes.push_back(std::move(palette));
+    }
+    reading.refused.insert(reading.refused.end(), system.refused.begin(), system.refused.end());
+    reading.notes = system.notes;
+    reading.nearMisses = system.nearMisses;
+    reading.modifiers = system.modifiers;
+    return reading;
 }
 
 } // namespace
 
 PaletteReading readPalette(const std::vector<PaletteSource>& sources,
                            const PaletteOptions& options) {
-    Q_UNUSED(options);
-    PaletteReading all;
-    Palette palette;
-    for (const PaletteSource& source : sources) {
-        PaletteReading one = readOne(source);
-        if (!one.error.isEmpty()) {
-            PaletteReading failed;
-            failed.error = importFileError(source.fileName, one.error);
-            return failed;
-        }
-        for (Palette& p : one.palettes)
-            for (PaletteEntry& e : p.entries)
-                palette.entries.push_back(std::move(e));
-        for (RefusedEntry& r : one.refused)
-            all.refused.push_back(std::move(r));
-        all.notes += one.notes;
-        all.nearMisses += one.nearMisses;
-    }
-    all.palettes.push_back(std::move(palette));
-    return all;
+    return paletteOf(readDesignSystem(sources, options, {}));
 }
 
 PaletteReading readPaletteFiles(const QStringList& paths, const PaletteOptions& options) {
     std::vector<PaletteSource> sources;
+    if (paths.size() > maxImportFiles) {
+        PaletteReading failed;
+        failed.error = QStringLiteral("Es sind %1 Dateien angegeben; mehr als %2 werden nicht "
+                                      "zusammen gelesen.")
+                           .arg(germanNumber(paths.size()), germanNumber(maxImportFiles));
+        return failed;
+    }
     for (const QString& path : paths) {
         PaletteSource source{path, {}};
         if (const auto reason = readImportFile(path, source.contents)) {
@@ -54,7 +56,13 @@ PaletteReading readPaletteFiles(const QStringList& paths, const PaletteOptions& 
         }
         sources.push_back(std::move(source));
     }
-    return readPalette(sources, options);
+    PaletteReading reading = paletteOf(readDesignSystem(sources, options, readImportFile));
+    if (!reading.error.isEmpty() && paths.size() == 1) {
+        const QString error = importFileError(paths.front(), reading.error);
+        reading = {};
+        reading.error = error;
+    }
+    return reading;
 }
 
 } // namespace pigmora

@@ -39,6 +39,13 @@ struct PaletteOptions {
     bool allContexts = false;
 };
 
+// A modifier of a resolver document: its contexts and the one read (for a choice per modifier).
+struct ResolverModifier {
+    QString name;         // "theme"
+    QStringList contexts; // "light", "dark"
+    QString chosen;       // the context read; empty with allContexts
+};
+
 struct PaletteReading {
     // One palette; for a resolver read with allContexts one a combination of contexts.
     std::vector<Palette> palettes;
@@ -51,6 +58,8 @@ struct PaletteReading {
     // What came close to a colour token without being one: a token without "$type", a value
     // of another type, an alias into a file not given. Told when nothing is found.
     QStringList nearMisses;
+    // The modifiers of a resolver document among the files, in its order; empty without one.
+    std::vector<ResolverModifier> modifiers;
     // Why the files as a whole cannot be read (not found, too large, not JSON with line and
     // column ...), in German; then everything else is empty.
     QString error;

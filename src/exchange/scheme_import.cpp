@@ -52,8 +52,9 @@ ImportReading readSchemeImport(const QByteArray& contents, const QString& fileNa
     const QString lower = fileName.toLower();
     if (lower.endsWith(QLatin1String(".gpl")) || looksLikePalette(start.mid(bom).trimmed()))
         return readGplSchemes(contents);
-    if (lower.endsWith(QLatin1String(".tokens.json")) || lower.endsWith(QLatin1String(".tokens")))
-        return readTokenSchemes(contents);
+    if (lower.endsWith(QLatin1String(".tokens.json")) || lower.endsWith(QLatin1String(".tokens")) ||
+        lower.endsWith(QLatin1String(".json5")))
+        return readTokenSchemes(contents, fileName);
     return readJsonSchemes(contents);
 }
 

@@ -19,6 +19,11 @@ inline constexpr char dryRun[] = "dry-run";
 inline constexpr char level[] = "level";
 inline constexpr char large[] = "large";
 inline constexpr char standardInput[] = "stdin";
+inline constexpr char text[] = "text";
+inline constexpr char background[] = "background";
+inline constexpr char sameRole[] = "same-role";
+inline constexpr char context[] = "context";
+inline constexpr char alsoExisting[] = "also-existing";
 inline constexpr char help[] = "help";
 inline constexpr char version[] = "version";
 } // namespace option
@@ -37,6 +42,7 @@ struct CommandEntry {
     QString description;
     QList<QCommandLineOption> options; // besides --help and --version
     QList<CommandArgument> arguments;  // all of them required (convert: unless --stdin)
+    bool repeatsLast = false;          // the last argument may be given more than once
 };
 
 const QList<CommandEntry>& commandEntries();
