@@ -215,8 +215,7 @@ bool matchesNamePattern(const QString& pattern, const QString& name) {
             next[0] = 0;
             for (std::size_t j = 1; j < matched.size(); ++j) {
                 const QChar c = name[qsizetype(j) - 1];
-                next[j] = matched[j - 1] &&
-                          (token == QLatin1Char('?') ? c != QLatin1Char('.') : c == token);
+                next[j] = matched[j - 1] && c == token;
             }
         }
         std::swap(matched, next);

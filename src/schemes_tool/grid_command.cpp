@@ -257,8 +257,8 @@ CommandEntry gridCommandEntry() {
                            "1."),
             {{QString::fromLatin1(grid::rows),
               QStringLiteral("Nur die Textfarben, deren Name (Pfad oder Farbschema) zum Muster "
-                             "passt: * für einen Namensteil ohne Punkt, ** für beliebig viele, "
-                             "? für ein Zeichen. Mehrmals: jede, die zu einem passt."),
+                             "passt: * für einen Namen oder Namensteil ohne Punkt, ** für "
+                             "beliebig viele Namen. Mehrmals: jede, die zu einem passt."),
               QStringLiteral("MUSTER")},
              {QString::fromLatin1(grid::columns), QStringLiteral("Ebenso für die Hintergründe."),
               QStringLiteral("MUSTER")},
