@@ -120,6 +120,7 @@ void TestRasterWindow::choosingACellSetsThePair_data() {
 
 void TestRasterWindow::choosingACellSetsThePair() {
     QFETCH(QString, how);
+    window_->menus().mnuKontrast->trigger(); // the contrast window follows the pair too
     open();
     QTableView* t = table();
     if (how == QLatin1String("click")) {
@@ -140,6 +141,9 @@ void TestRasterWindow::choosingACellSetsThePair() {
     QVERIFY(window_->menus().mnuHinter->isChecked());
     QCOMPARE(test::text(window_.get(), "txtRotHex"), QStringLiteral("F6"));
     QCOMPARE(byName<QLabel>(raster(), "lblAuswahl")->text(), cellText(t, 2, 1));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(test::text(window_.get(), "lblVerhältnis"), QStringLiteral("3,24:1"));
 }
 
 void TestRasterWindow::fontAndVisionRerate() {
@@ -203,6 +207,12 @@ void TestRasterWindow::palettesFromFiles() {
     QCOMPARE(table()->model()->columnCount(), 4);
     QCOMPARE(cellText(table(), 1, 3),
              QStringLiteral("Text fg-muted #59636e auf bg-default #ffffff: 6,11:1, AA bestanden"));
+    byName<QLineEdit>(raster(), "txtZeilenMuster")->setText(QStringLiteral("fg-*"));
+    byName<QLineEdit>(raster(), "txtSpaltenMuster")->setText(QStringLiteral("bg-* gray-*"));
+    QCOMPARE(table()->model()->rowCount(), 2);
+    QCOMPARE(table()->model()->columnCount(), 2);
+    byName<QLineEdit>(raster(), "txtZeilenMuster")->clear();
+    byName<QLineEdit>(raster(), "txtSpaltenMuster")->clear();
     byName<QPushButton>(raster(), "cmdAlleGegenAlle")->click();
     QCOMPARE(table()->model()->rowCount(), 4 + 5); // the schemes' five colours and the palette
 }
