@@ -1,5 +1,6 @@
 #include "contrast_grid.h"
 
+#include "base/german_locale.h"
 #include "base/hex_digit.h"
 #include "contrast/apca.h"
 #include "contrast/luminance.h"
@@ -11,10 +12,24 @@
 
 namespace pigmora {
 
+QString gridSizeProblem(std::size_t rows, std::size_t columns) {
+    const qint64 cells = qint64(rows) * qint64(columns);
+    if (cells <= maxGridCells)
+        return {};
+    return QStringLiteral("Das Raster hätte %1 Textfarben auf %2 Hintergründen, %3 Felder; es "
+                          "nimmt höchstens %4. Wählen Sie weniger Farben, etwa mit einem Muster.")
+        .arg(germanNumber(qint64(rows)), germanNumber(qint64(columns)), germanNumber(cells),
+             germanNumber(maxGridCells));
+}
+
 ContrastGrid::ContrastGrid(std::vector<GridColour> rows, std::vector<GridColour> columns,
                            GridRating rating)
     : rows_(std::move(rows))
     , columns_(std::move(columns)) {
+    if (!gridSizeProblem(rows_.size(), columns_.size()).isEmpty()) {
+        rows_.clear();
+        columns_.clear();
+    }
     rate(rating);
 }
 

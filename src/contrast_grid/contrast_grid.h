@@ -34,9 +34,16 @@ struct GridRating {
     friend bool operator==(const GridRating&, const GridRating&) = default;
 };
 
+// The most cells a grid holds (each keeps its ratio and level, 9 bytes): 1,000 x 1,000 colours
+// and more, but not a palette of a million tokens all against all.
+inline constexpr qint64 maxGridCells = 16'000'000;
+// Why a grid of so many rows and columns is not made, in German; empty when it may be.
+QString gridSizeProblem(std::size_t rows, std::size_t columns);
+
 class ContrastGrid {
 public:
     ContrastGrid() = default;
+    // At most maxGridCells cells (see gridSizeProblem); a larger grid is made empty.
     ContrastGrid(std::vector<GridColour> rows, std::vector<GridColour> columns,
                  GridRating rating = {});
 

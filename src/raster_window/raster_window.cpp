@@ -391,8 +391,10 @@ void frmRaster::setSources(Source rows, Source columns) {
 }
 
 void frmRaster::rebuild() {
-    grid_ = ContrastGrid(coloursOf(Source(ui_->cboZeilen->currentIndex()), true),
-                         coloursOf(Source(ui_->cboSpalten->currentIndex()), false), rating());
+    std::vector<GridColour> rows = coloursOf(Source(ui_->cboZeilen->currentIndex()), true);
+    std::vector<GridColour> columns = coloursOf(Source(ui_->cboSpalten->currentIndex()), false);
+    tooLarge_ = gridSizeProblem(rows.size(), columns.size());
+    grid_ = ContrastGrid(std::move(rows), std::move(columns), rating()); // empty when too large
     updateView();
 }
 
@@ -433,6 +435,8 @@ void frmRaster::currentChanged() {
     QString text;
     if (c.isValid())
         text = model_->data(c, Qt::AccessibleTextRole).toString();
+    else if (!tooLarge_.isEmpty())
+        text = tooLarge_;
     else if (grid_.rowCount() == 0 || grid_.columnCount() == 0)
         text = schemes_.empty() && palette_.empty()
                    ? QStringLiteral("Das Raster ist leer: Es gibt keine gespeicherten "

@@ -107,6 +107,7 @@ private:
     std::vector<GridColour> palette_;
     std::vector<GridColour> rampColours_;
     ContrastGrid grid_;
+    QString tooLarge_; // why the sources' grid is not shown
     SampleReading sample_;
 };
 

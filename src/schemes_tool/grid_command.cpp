@@ -338,6 +338,9 @@ int runGrid(const CommandLine& line, ToolOutput& output) {
     if (colours->columns.empty() && !columnPatterns.isEmpty())
         return wrong(QStringLiteral("Keine Farbe passt zu --columns „%1“.")
                          .arg(columnPatterns.join(QStringLiteral("“, „"))));
+    if (const QString tooLarge = gridSizeProblem(colours->rows.size(), colours->columns.size());
+        !tooLarge.isEmpty())
+        return wrong(tooLarge);
     std::optional<std::vector<Requirement>> requirements;
     if (requiring) {
         requirements = readRequirements(value(line, grid::require), *colours, output);

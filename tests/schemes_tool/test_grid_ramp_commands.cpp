@@ -69,6 +69,10 @@ void TestGridRampCommands::initTestCase() {
     write(QStringLiteral("system.tokens.json"), tokens);
     write(QStringLiteral("accent.css"), css);
     write(QStringLiteral("kaputt.tokens.json"), "{\"a\": ");
+    QByteArray large = "GIMP Palette\n";
+    for (int i = 0; i < 4001; ++i) // 16,008,001 pairs all against all
+        large += QByteArray::number(i % 256) + " 0 0\tc" + QByteArray::number(i) + '\n';
+    write(QStringLiteral("gross.gpl"), large);
 }
 
 void TestGridRampCommands::calls_data() {
@@ -132,6 +136,8 @@ void TestGridRampCommands::calls_data() {
         << "Keine Farbe passt zu --rows „fg*“.";
     QTest::addRow("file missing") << QStringList{"grid", "{dir}/fehlt.gpl"} << 2 << QStringList{}
                                   << "Sie ist nicht vorhanden.";
+    QTest::addRow("too many pairs") << QStringList{"grid", "{dir}/gross.gpl"} << 2 << QStringList{}
+                                    << "16.008.001 Felder; es nimmt höchstens 16.000.000.";
     QTest::addRow("file broken") << QStringList{"grid", "{dir}/kaputt.tokens.json"} << 2
                                  << QStringList{} << "kann nicht importiert werden";
     QTest::addRow("require with a format")
