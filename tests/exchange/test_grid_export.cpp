@@ -190,11 +190,11 @@ void TestGridExport::cssPalette() {
     QCOMPARE(reading.notes.isEmpty(), skipped == 0);
 }
 
-// A chain of 200,000 aliases (each property naming the next) is followed once, not once for
+// A chain of 50,000 aliases (each property naming the next) is followed once, not once for
 // each of its properties.
 void TestGridExport::longAliasChainIsFollowedOnce() {
     QByteArray css = ":root {";
-    const int length = 200000;
+    const int length = 50000;
     for (int i = 0; i < length; ++i)
         css += "--c" + QByteArray::number(i) + ": var(--c" + QByteArray::number(i + 1) + ");";
     css += "--c" + QByteArray::number(length) + ": #123456; }";
