@@ -110,6 +110,16 @@ QString QtDialogs::chooseOpenFile(QWidget* owner, const QString& title, const QS
     return dialog.selectedFiles().constFirst();
 }
 
+QStringList QtDialogs::chooseOpenFiles(QWidget* owner, const QString& title,
+                                       const QString& filter) {
+    QFileDialog dialog(owner, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
 bool QtDialogs::confirmImport(QWidget* owner, const ImportReading& reading) {
     frmImport preview(reading, owner);
     return preview.exec() == QDialog::Accepted;

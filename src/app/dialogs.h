@@ -44,6 +44,13 @@ public:
     // The open dialog for one existing file; `filter` in Qt's form, several separated by ";;".
     // Empty when cancelled.
     virtual QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) = 0;
+    // The open dialog for one or more existing files; empty when cancelled. Unless a dialog
+    // offers more, the one file chooseOpenFile gives.
+    virtual QStringList chooseOpenFiles(QWidget* owner, const QString& title,
+                                        const QString& filter) {
+        const QString file = chooseOpenFile(owner, title, filter);
+        return file.isEmpty() ? QStringList() : QStringList{file};
+    }
     // Shows what an import would add and what it refused; true when the user chose
     // "Importieren".
     virtual bool confirmImport(QWidget* owner, const ImportReading& reading) = 0;
@@ -61,6 +68,8 @@ public:
     std::optional<SaveChoice> chooseSaveFile(QWidget* owner, const QString& title,
                                              const QStringList& filters) override;
     QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
+    QStringList chooseOpenFiles(QWidget* owner, const QString& title,
+                                const QString& filter) override;
     bool confirmImport(QWidget* owner, const ImportReading& reading) override;
 };
 

@@ -9,6 +9,7 @@
 #include "eyedropper_commands.h"
 #include "page_audit_window/page_check_window.h"
 #include "page_check.h"
+#include "raster_commands.h"
 #include "scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
@@ -117,6 +118,7 @@ void frmHauptprogramm::connectMenuHandlers() {
             [this] { eyedropper().mnuBildschirm_Click(); });
     connect(menu_.mnuBild, &QAction::triggered, this, [this] { eyedropper().mnuBild_Click(); });
     connect(menu_.mnuPaar, &QAction::triggered, this, [this] { eyedropper().mnuPaar_Click(); });
+    connect(menu_.mnuRaster, &QAction::triggered, this, [this] { raster().mnuRaster_Click(); });
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });
@@ -159,6 +161,13 @@ EyedropperCommands& frmHauptprogramm::eyedropper() {
         eyedropper_->setPairTarget(*editTarget_);
     }
     return *eyedropper_;
+}
+
+RasterCommands& frmHauptprogramm::raster() {
+    if (!raster_)
+        raster_ = std::make_unique<RasterCommands>(this, *channels_, ui_.lblTest, *editTarget_,
+                                                   schemes_, *schemeCommands_, *dialogs_);
+    return *raster_;
 }
 
 void frmHauptprogramm::Form_Load(const QString& schemeDirectory) {

@@ -22,6 +22,7 @@ namespace pigmora {
 
 class EyedropperCommands;
 class ExchangeCommands;
+class RasterCommands;
 class frmKontrast;
 class frmSeitenpruefung;
 
@@ -77,6 +78,8 @@ private:
     void mnuSeite_Click();
     // The eyedropper's commands, made on first use.
     EyedropperCommands& eyedropper();
+    // The contrast grid's commands, made on first use.
+    RasterCommands& raster();
 
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
@@ -94,6 +97,7 @@ private:
     std::unique_ptr<MenuCommands> commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
     std::unique_ptr<EyedropperCommands> eyedropper_;
+    std::unique_ptr<RasterCommands> raster_;
     std::function<void()> endProcess_;
     // Built on first use, then kept; gone before the controls it watches.
     std::unique_ptr<frmKontrast> kontrast_;

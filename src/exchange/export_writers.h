@@ -14,9 +14,13 @@ QByteArray writeGpl(const std::vector<ColourScheme>& schemes, const ExportStamp&
 QByteArray writeTokens(const std::vector<ColourScheme>& schemes);
 
 // The name `nameOf` makes of each scheme's name, in stored order; a name already given gets
-// "-2", "-3" ..., so the names are distinct.
+// "-2", "-3" ..., so the names are distinct, compared as collisionKey() gives them.
 QStringList distinctNames(const std::vector<ColourScheme>& schemes,
                           const std::function<QString(const QString&)>& nameOf);
+
+// A name as the kebab-case transform of token tools makes it, in small letters: "Abend Rot",
+// "abendRot" and "ABEND_ROT" are all "abend-rot".
+QString collisionKey(const QString& name);
 
 // A text as a JSON string, in UTF-8: quotes, backslashes and control characters escaped.
 QByteArray jsonString(const QString& text);

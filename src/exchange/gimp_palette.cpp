@@ -1,6 +1,7 @@
 #include "base/german_locale.h"
 #include "base/shown_text.h"
 #include "export_writers.h"
+#include "palette_readers.h"
 #include "scheme_import.h"
 
 #include <QHash>
@@ -204,6 +205,57 @@ ImportReading readGplSchemes(const QByteArray& contents) {
         reading.refused.push_back(std::move(entry));
     for (auto& [line, scheme] : paired)
         reading.schemes.push_back(std::move(scheme));
+    return reading;
+}
+
+PaletteReading readGplPalette(const QByteArray& contents) {
+    PaletteReading reading;
+    QStringDecoder decode(QStringDecoder::Utf8);
+    QString text = decode(contents);
+    if (decode.hasError()) {
+        reading.error = QStringLiteral("Die Palette ist kein gültiges UTF-8.");
+        return reading;
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
+    if (lines.first().trimmed() != header) {
+        reading.error = QStringLiteral("Die Datei ist keine GIMP-Palette: ihre erste Zeile ist "
+                                       "nicht „%1“.")
+                            .arg(header);
+        return reading;
+    }
+    Palette palette;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        QStringView line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QStringView trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')) ||
+            trimmed.startsWith(QLatin1String("Name:")) ||
+            trimmed.startsWith(QLatin1String("Columns:")))
+            continue;
+        if (qsizetype(palette.entries.size()) >= 2 * qsizetype(maxImportSchemes)) {
+            reading = {};
+            reading.error = QStringLiteral("Die Palette enthält mehr als %1 Farben; sie wird "
+                                           "nicht gelesen.")
+                                .arg(germanNumber(2 * maxImportSchemes));
+            return reading;
+        }
+        Rgb colour;
+        QString name;
+        if (const auto reason = parseColourLine(line, colour, name)) {
+            reading.refused.push_back({QStringLiteral("Zeile %1").arg(i + 1),
+                                       shownText(trimmed.toString(), 60), *reason});
+            continue;
+        }
+        while (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('\t')))
+            name.chop(1);
+        if (name.isEmpty())
+            name = QStringLiteral("Zeile %1").arg(i + 1);
+        palette.entries.push_back({name, colour, {}, false, {}, false});
+    }
+    reading.palettes.push_back(std::move(palette));
     return reading;
 }
 

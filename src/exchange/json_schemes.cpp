@@ -3,6 +3,7 @@
 #include "css_colour/css_colour.h"
 #include "export_writers.h"
 #include "ordered_json.h"
+#include "palette_readers.h"
 #include "scheme_import.h"
 
 #include <QJsonArray>
@@ -79,12 +80,13 @@ ColourField colourValue(const QJsonValue& value, QLatin1String key) {
 }
 
 // Whether any object in it has a name starting with "$", as design tokens have ("$type",
-// "$value" ...) and this program's own format never has.
+// "$value" ...), or a member "value", as tokens of the older format have; this program's own
+// format has neither.
 bool holdsTokenNames(const QJsonObject& object, int depth = 0) {
     if (depth > 64)
         return false;
     for (auto it = object.begin(); it != object.end(); ++it)
-        if (it.key().startsWith(QLatin1Char('$')) ||
+        if (it.key().startsWith(QLatin1Char('$')) || it.key() == QLatin1String("value") ||
             (it.value().isObject() && holdsTokenNames(it.value().toObject(), depth + 1)))
             return true;
     return false;
@@ -151,7 +153,13 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
-        reading.error = jsonParseErrorText(error);
+        // Told by the reader of tokens, which knows line and column and what only JSON5 allows.
+        OrderedJson reader;
+        QJsonParseError where;
+        reading.error =
+            reader.parse(contents, where)
+                ? jsonParseErrorText(error)
+                : jsonParseErrorText(where, contents, reader, OrderedJson::Grammar::Json);
         return reading;
     }
     QJsonArray entries;
@@ -213,6 +221,32 @@ ImportReading readJsonSchemes(const QByteArray& contents) {
         else
             reading.schemes.push_back(scheme);
     }
+    return reading;
+}
+
+PaletteReading readJsonPalette(const QByteArray& contents) {
+    QByteArray json = contents;
+    if (json.startsWith("\xEF\xBB\xBF"))
+        json.remove(0, 3);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error == QJsonParseError::NoError && document.isObject() &&
+        !document.object().contains(QLatin1String("format")) && holdsTokenNames(document.object()))
+        return readTokenPalette(contents);
+    const ImportReading schemes = readJsonSchemes(contents);
+    PaletteReading reading;
+    reading.error = schemes.error;
+    reading.refused = schemes.refused;
+    if (!reading.error.isEmpty())
+        return reading;
+    Palette palette;
+    palette.entries.reserve(2 * schemes.schemes.size());
+    for (const ColourScheme& s : schemes.schemes) {
+        palette.entries.push_back({s.name + QStringLiteral(".text"), s.text, {}, false, {}, false});
+        palette.entries.push_back(
+            {s.name + QStringLiteral(".background"), s.background, {}, false, {}, false});
+    }
+    reading.palettes.push_back(std::move(palette));
     return reading;
 }
 

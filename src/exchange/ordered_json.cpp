@@ -3,9 +3,13 @@
 #include "base/german_locale.h"
 #include "base/hex_digit.h"
 
+#include <QRegularExpression>
 #include <QUtf8StringView>
+#include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 namespace pigmora {
 
@@ -23,14 +27,55 @@ bool OrderedJson::fail(QJsonParseError::ParseError what) {
     return false;
 }
 
-void OrderedJson::skipBlanks() {
-    const char* d = doc_->constData();
-    while (pos_ < doc_->size() && isBlank(d[pos_]))
-        ++pos_;
+bool OrderedJson::json5Only(const char* feature) {
+    if (grammar_ == Grammar::Json)
+        json5Feature_ = QString::fromUtf8(feature);
+    return fail(QJsonParseError::IllegalValue);
 }
 
-bool OrderedJson::parse(const QByteArray& utf8, QJsonParseError& error) {
+// Blanks, and in JSON5 comments and its further blanks, from `i` on.
+qsizetype OrderedJson::skipBlanksFrom(qsizetype i) const {
+    const char* d = doc_->constData();
+    const qsizetype size = doc_->size();
+    for (;;) {
+        while (i < size && isBlank(d[i]))
+            ++i;
+        if (grammar_ == Grammar::Json || i >= size)
+            return i;
+        const auto u = static_cast<unsigned char>(d[i]);
+        if (d[i] == '\v' || d[i] == '\f') {
+            ++i;
+        } else if (u == 0xC2 && i + 1 < size && static_cast<unsigned char>(d[i + 1]) == 0xA0) {
+            i += 2; // no-break space
+        } else if (u == 0xE2 && i + 2 < size && static_cast<unsigned char>(d[i + 1]) == 0x80 &&
+                   (static_cast<unsigned char>(d[i + 2]) == 0xA8 ||
+                    static_cast<unsigned char>(d[i + 2]) == 0xA9)) {
+            i += 3; // line and paragraph separators
+        } else if (u == 0xEF && i + 2 < size && static_cast<unsigned char>(d[i + 1]) == 0xBB &&
+                   static_cast<unsigned char>(d[i + 2]) == 0xBF) {
+            i += 3; // a byte order mark
+        } else if (d[i] == '/' && i + 1 < size && d[i + 1] == '/') {
+            while (i < size && d[i] != '\n')
+                ++i;
+        } else if (d[i] == '/' && i + 1 < size && d[i + 1] == '*') {
+            const qsizetype end = doc_->indexOf("*/", i + 2);
+            if (end < 0)
+                return i; // told as an unclosed comment by the parse
+            i = end + 2;
+        } else {
+            return i;
+        }
+    }
+}
+
+void OrderedJson::skipBlanks() {
+    pos_ = skipBlanksFrom(pos_);
+}
+
+bool OrderedJson::parse(const QByteArray& utf8, QJsonParseError& error, Grammar grammar) {
     doc_ = &utf8;
+    grammar_ = grammar;
+    json5Feature_.clear();
     pos_ = utf8.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     error_ = {};
     tooManyValues_ = false;
@@ -58,12 +103,14 @@ bool OrderedJson::parse(const QByteArray& utf8, QJsonParseError& error) {
 bool OrderedJson::string() {
     const char* d = doc_->constData();
     const qsizetype size = doc_->size();
+    const char quote = d[pos_];
+    const bool json5 = grammar_ == Grammar::Json5;
     ++pos_; // the quote
     const qsizetype start = pos_;
     bool high = false;
-    while (pos_ < size && d[pos_] != '"') {
+    while (pos_ < size && d[pos_] != quote) {
         const auto c = static_cast<unsigned char>(d[pos_]);
-        if (c < 0x20)
+        if (c < 0x20 && (!json5 || c == '\n' || c == '\r'))
             return fail(QJsonParseError::IllegalValue);
         if (c >= 0x80)
             high = true;
@@ -87,7 +134,25 @@ bool OrderedJson::string() {
                 pos_ += 4;
                 break;
             default:
-                return fail(QJsonParseError::IllegalEscapeSequence);
+                if (!json5) {
+                    if (d[pos_] == '\'' || d[pos_] == 'x' || d[pos_] == '\n' || d[pos_] == '0')
+                        return json5Only("Escape „\\x“, „\\0“, „\\'“ oder ein Zeilenende nach "
+                                         "„\\“");
+                    return fail(QJsonParseError::IllegalEscapeSequence);
+                }
+                if (d[pos_] == 'x') {
+                    for (int i = 1; i <= 2; ++i)
+                        if (pos_ + i >= size || hexDigit(uchar(d[pos_ + i])) < 0)
+                            return fail(QJsonParseError::IllegalEscapeSequence);
+                    pos_ += 2;
+                } else if (d[pos_] >= '1' && d[pos_] <= '9') {
+                    return fail(QJsonParseError::IllegalEscapeSequence);
+                } else if (d[pos_] == '0' && pos_ + 1 < size && d[pos_ + 1] >= '0' &&
+                           d[pos_ + 1] <= '9') {
+                    return fail(QJsonParseError::IllegalEscapeSequence);
+                } else if (static_cast<unsigned char>(d[pos_]) >= 0x80) {
+                    high = true;
+                }
             }
         }
         ++pos_;
@@ -100,6 +165,43 @@ bool OrderedJson::string() {
         return fail(QJsonParseError::IllegalUTF8String);
     }
     return true;
+}
+
+namespace {
+
+bool startsIdentifier(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$' ||
+           static_cast<unsigned char>(c) >= 0x80 || c == '\\';
+}
+
+bool inIdentifier(char c) {
+    return startsIdentifier(c) || (c >= '0' && c <= '9');
+}
+
+} // namespace
+
+// An unquoted name of JSON5: letters, digits, "_" and "$", not starting with a digit.
+bool OrderedJson::identifier() {
+    const char* d = doc_->constData();
+    const qsizetype size = doc_->size();
+    const qsizetype start = pos_;
+    while (pos_ < size && inIdentifier(d[pos_])) {
+        if (d[pos_] == '\\') {
+            if (pos_ + 5 >= size || d[pos_ + 1] != 'u')
+                return fail(QJsonParseError::IllegalEscapeSequence);
+            for (int i = 2; i <= 5; ++i)
+                if (hexDigit(uchar(d[pos_ + i])) < 0)
+                    return fail(QJsonParseError::IllegalEscapeSequence);
+            pos_ += 6;
+            continue;
+        }
+        ++pos_;
+    }
+    if (!QUtf8StringView(d + start, pos_ - start).isValidUtf8()) {
+        pos_ = start;
+        return fail(QJsonParseError::IllegalUTF8String);
+    }
+    return pos_ > start || fail(QJsonParseError::IllegalValue);
 }
 
 bool OrderedJson::value(Index node, int depth) {
@@ -138,12 +240,26 @@ bool OrderedJson::value(Index node, int depth) {
                 nodes_[last].next = child;
             last = child;
             if (object) {
-                if (pos_ >= size || d[pos_] != '"')
-                    return fail(pos_ >= size ? QJsonParseError::UnterminatedObject
-                                             : QJsonParseError::IllegalValue);
-                nodes_[child].at = quint32(pos_ + 1) | isMember;
-                if (!string())
-                    return false;
+                if (pos_ >= size)
+                    return fail(QJsonParseError::UnterminatedObject);
+                const bool json5 = grammar_ == Grammar::Json5;
+                if (d[pos_] == '"' || (d[pos_] == '\'' && json5)) {
+                    nodes_[child].at = quint32(pos_ + 1) | isMember;
+                    if (!string())
+                        return false;
+                } else if (json5 && startsIdentifier(d[pos_])) {
+                    nodes_[child].at = quint32(pos_) | isMember;
+                    if (!identifier())
+                        return false;
+                } else if (d[pos_] == '\'') {
+                    return json5Only("Name in einfachen Anführungszeichen");
+                } else if (startsIdentifier(d[pos_])) {
+                    return json5Only("Name ohne Anführungszeichen");
+                } else if (d[pos_] == '/') {
+                    return json5Only("Kommentar");
+                } else {
+                    return fail(QJsonParseError::IllegalValue);
+                }
                 skipBlanks();
                 if (pos_ >= size || d[pos_] != ':')
                     return fail(QJsonParseError::MissingNameSeparator);
@@ -156,8 +272,16 @@ bool OrderedJson::value(Index node, int depth) {
             if (pos_ < size && d[pos_] == ',') {
                 ++pos_;
                 skipBlanks();
+                if (pos_ < size && d[pos_] == close) {
+                    if (grammar_ == Grammar::Json)
+                        return json5Only("Komma vor der schließenden Klammer");
+                    ++pos_;
+                    return true;
+                }
                 continue;
             }
+            if (pos_ < size && d[pos_] == '/' && grammar_ == Grammar::Json)
+                return json5Only("Kommentar");
             if (pos_ < size && d[pos_] == close) {
                 ++pos_;
                 return true;
@@ -169,9 +293,15 @@ bool OrderedJson::value(Index node, int depth) {
                                : QJsonParseError::MissingValueSeparator);
         }
     }
-    if (c == '"') {
+    if (c == '"' || (c == '\'' && grammar_ == Grammar::Json5)) {
         set(Kind::String);
         return string();
+    }
+    if (grammar_ == Grammar::Json) {
+        if (c == '\'')
+            return json5Only("Text in einfachen Anführungszeichen");
+        if (c == '/')
+            return json5Only("Kommentar");
     }
     for (const auto& [word, kind] : {std::pair{QByteArrayView("true"), Kind::True},
                                      std::pair{QByteArrayView("false"), Kind::False},
@@ -182,8 +312,110 @@ bool OrderedJson::value(Index node, int depth) {
             return true;
         }
     }
-    // A number as JSON writes it: -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
+    if (!number())
+        return false;
+    set(Kind::Number);
+    return true;
+}
+
+namespace {
+
+// A number of JSON5 beyond JSON's: its value, or NaN for "NaN"; nullopt when it is none.
+std::optional<double> json5Number(const char* d, qsizetype size, qsizetype& pos) {
+    qsizetype i = pos;
+    double sign = 1;
+    if (i < size && (d[i] == '+' || d[i] == '-'))
+        sign = d[i++] == '-' ? -1 : 1;
+    const QByteArrayView rest(d + i, size - i);
+    if (rest.startsWith("Infinity")) {
+        pos = i + 8;
+        return sign * std::numeric_limits<double>::infinity();
+    }
+    if (rest.startsWith("NaN")) {
+        pos = i + 3;
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (rest.startsWith("0x") || rest.startsWith("0X")) {
+        qsizetype k = i + 2;
+        double value = 0;
+        while (k < size && hexDigit(uchar(d[k])) >= 0)
+            value = value * 16 + hexDigit(uchar(d[k++]));
+        if (k == i + 2)
+            return std::nullopt;
+        pos = k;
+        return sign * value;
+    }
+    // Digits with a point anywhere, or at either end, and an exponent.
+    qsizetype k = i;
+    QByteArray text;
+    while (k < size && d[k] >= '0' && d[k] <= '9')
+        text += d[k++];
+    const bool whole = !text.isEmpty();
+    bool fraction = false;
+    if (k < size && d[k] == '.') {
+        ++k;
+        text += '.';
+        while (k < size && d[k] >= '0' && d[k] <= '9') {
+            text += d[k++];
+            fraction = true;
+        }
+    }
+    if (!whole && !fraction)
+        return std::nullopt;
+    if (k < size && (d[k] == 'e' || d[k] == 'E')) {
+        text += 'e';
+        ++k;
+        if (k < size && (d[k] == '+' || d[k] == '-'))
+            text += d[k++];
+        const qsizetype digits = k;
+        while (k < size && d[k] >= '0' && d[k] <= '9')
+            text += d[k++];
+        if (k == digits)
+            return std::nullopt;
+    }
+    if (text.startsWith('.'))
+        text.prepend('0');
+    if (text.endsWith('.'))
+        text.append('0');
+    text.replace(".e", ".0e");
+    double value = 0;
+    const auto [end, result] =
+        std::from_chars(text.constData(), text.constData() + text.size(), value);
+    if (result != std::errc() || end != text.constData() + text.size())
+        return std::nullopt;
+    pos = k;
+    return sign * value;
+}
+
+} // namespace
+
+bool OrderedJson::number() {
+    const char* d = doc_->constData();
+    const qsizetype size = doc_->size();
     const qsizetype start = pos_;
+    if (grammar_ == Grammar::Json5) {
+        qsizetype at = pos_;
+        if (!json5Number(d, size, at))
+            return fail(QJsonParseError::IllegalValue);
+        pos_ = at;
+        return true;
+    }
+    {
+        qsizetype at = pos_;
+        const QByteArrayView rest(d + pos_, size - pos_);
+        if (rest.startsWith('+') || rest.startsWith('.') || rest.startsWith("0x") ||
+            rest.startsWith("0X") || rest.startsWith("-0x") || rest.startsWith("Infinity") ||
+            rest.startsWith("-Infinity") || rest.startsWith("NaN")) {
+            if (json5Number(d, size, at))
+                return json5Only(rest.startsWith('+') || rest.startsWith('.')
+                                     ? "Zahl mit „+“ oder einem Punkt am Anfang"
+                                 : rest.contains(QByteArrayView("x")) ||
+                                         rest.contains(QByteArrayView("X"))
+                                     ? "Hexadezimale Zahl"
+                                     : "Infinity oder NaN");
+        }
+    }
+    // A number as JSON writes it: -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
     const auto digits = [&] {
         const qsizetype from = pos_;
         while (pos_ < size && d[pos_] >= '0' && d[pos_] <= '9')
@@ -198,9 +430,13 @@ bool OrderedJson::value(Index node, int depth) {
         return fail(pos_ == start ? QJsonParseError::IllegalValue : QJsonParseError::IllegalNumber);
     if (pos_ < size && d[pos_] == '.') {
         ++pos_;
-        if (!digits())
+        if (!digits()) {
+            if (pos_ < size && !(d[pos_] >= '0' && d[pos_] <= '9') && d[pos_] != 'e' &&
+                d[pos_] != 'E')
+                return json5Only("Zahl mit einem Punkt am Ende");
             return fail(pos_ >= size ? QJsonParseError::TerminationByNumber
                                      : QJsonParseError::IllegalNumber);
+        }
     }
     if (pos_ < size && (d[pos_] == 'e' || d[pos_] == 'E')) {
         ++pos_;
@@ -216,16 +452,24 @@ bool OrderedJson::value(Index node, int depth) {
         pos_ = start;
         return fail(QJsonParseError::IllegalNumber);
     }
-    set(Kind::Number);
     return true;
 }
 
-// The closing quote of the string whose text starts at `start`, or, at most `maxBytes` on,
-// where the text is cut: never inside an escape or a UTF-8 sequence.
-qsizetype OrderedJson::stringEnd(qsizetype start, qsizetype maxBytes) const {
+char OrderedJson::quoteOf(qsizetype start) const {
+    if (grammar_ == Grammar::Json || start == 0)
+        return '"';
+    const char before = doc_->at(start - 1);
+    return before == '"' || before == '\'' ? before : 0;
+}
+
+// The closing quote of the string whose text starts at `start` (for an unquoted name, where
+// it ends), or, at most `maxBytes` on, where the text is cut: never inside an escape or a
+// UTF-8 sequence.
+qsizetype OrderedJson::stringEnd(qsizetype start, qsizetype maxBytes, char quote) const {
     const char* d = doc_->constData();
+    const qsizetype size = doc_->size();
     qsizetype i = start;
-    while (d[i] != '"') { // the parse found the closing quote
+    while (quote ? d[i] != quote : (i < size && inIdentifier(d[i]))) { // the parse found the end
         if (i - start >= maxBytes) {
             while (i > start && (static_cast<unsigned char>(d[i]) & 0xC0) == 0x80)
                 --i;
@@ -242,16 +486,21 @@ qsizetype OrderedJson::valueAt(Index node) const {
     if (!(at & isMember))
         return i;
     const char* d = doc_->constData();
-    i = stringEnd(i, doc_->size()) + 1;
-    while (isBlank(d[i]) || d[i] == ':')
+    const char quote = quoteOf(i);
+    i = stringEnd(i, doc_->size(), quote) + (quote ? 1 : 0);
+    i = skipBlanksFrom(i);
+    if (d[i] == ':')
         ++i;
-    return i;
+    return skipBlanksFrom(i);
 }
 
 double OrderedJson::number(Index node) const {
     const char* d = doc_->constData();
+    qsizetype at = valueAt(node);
+    if (grammar_ == Grammar::Json5)
+        return json5Number(d, doc_->size(), at).value_or(0);
     double number = 0;
-    std::from_chars(d + valueAt(node), d + doc_->size(), number); // as the parse read it
+    std::from_chars(d + at, d + doc_->size(), number); // as the parse read it
     return number;
 }
 
@@ -260,7 +509,8 @@ QString OrderedJson::numberText(Index node, qsizetype limit) const {
     const qsizetype start = valueAt(node);
     qsizetype end = start;
     const auto inNumber = [](char c) {
-        return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+               c == '-' || c == '+' || c == '.';
     };
     while (end < doc_->size() && end - start <= limit && inNumber(d[end]))
         ++end;
@@ -296,6 +546,22 @@ QString OrderedJson::decode(qsizetype start, qsizetype end) const {
         case 't':
             out += QLatin1Char('\t');
             break;
+        case 'v': // JSON5 from here on
+            out += QLatin1Char('\v');
+            break;
+        case '0':
+            out += QChar(0);
+            break;
+        case 'x':
+            out += QChar(char16_t(hexDigit(uchar(d[i + 1])) * 16 + hexDigit(uchar(d[i + 2]))));
+            i += 2;
+            break;
+        case '\r': // a line continued: no character
+            if (i + 1 < end && d[i + 1] == '\n')
+                ++i;
+            break;
+        case '\n':
+            break;
         case 'u': {
             char16_t unit = 0;
             for (int k = 1; k <= 4; ++k)
@@ -304,8 +570,21 @@ QString OrderedJson::decode(qsizetype start, qsizetype end) const {
             i += 4;
             break;
         }
-        default: // " \ /
-            out += QLatin1Char(e);
+        default: { // " \ / and in JSON5 any other character as itself
+            qsizetype length = 1;
+            const auto u = static_cast<unsigned char>(e);
+            if (u >= 0xF0)
+                length = 4;
+            else if (u >= 0xE0)
+                length = 3;
+            else if (u >= 0xC0)
+                length = 2;
+            const QString character = QString::fromUtf8(d + i, length);
+            // U+2028 and U+2029 after a backslash continue the line.
+            if (character != QChar(0x2028) && character != QChar(0x2029))
+                out += character;
+            i += length - 1;
+        }
         }
         plain = i + 1;
     }
@@ -316,21 +595,22 @@ QString OrderedJson::decode(qsizetype start, qsizetype end) const {
 }
 
 QString OrderedJson::text(Index node) const {
-    const qsizetype start = valueAt(node) + 1;
-    return decode(start, stringEnd(start, doc_->size()));
+    const qsizetype at = valueAt(node);
+    const qsizetype start = at + 1;
+    return decode(start, stringEnd(start, doc_->size(), doc_->at(at)));
 }
 
 QString OrderedJson::name(Index node) const {
     const qsizetype start = nodes_[node].at & placeMask;
-    return decode(start, stringEnd(start, doc_->size()));
+    return decode(start, nameEnd(start, doc_->size()));
 }
 
 QString OrderedJson::name(Index node, qsizetype limit) const {
     const qsizetype start = nodes_[node].at & placeMask;
     // A UTF-16 unit takes at most six bytes of the document (an escape).
-    const qsizetype end = stringEnd(start, 6 * limit + 6);
+    const qsizetype end = nameEnd(start, 6 * limit + 6);
     QString name = decode(start, end);
-    if (doc_->at(end) == '"' && name.size() <= limit)
+    if (nameEnd(start, doc_->size()) == end && name.size() <= limit)
         return name;
     name.truncate(name.size() > limit && name.at(limit).isLowSurrogate() ? limit - 1 : limit);
     return name + QChar(0x2026);
@@ -338,30 +618,41 @@ QString OrderedJson::name(Index node, qsizetype limit) const {
 
 QByteArray OrderedJson::nameUtf8(Index node) const {
     const qsizetype start = nodes_[node].at & placeMask;
-    const qsizetype end = stringEnd(start, doc_->size());
+    const qsizetype end = nameEnd(start, doc_->size());
     if (std::memchr(doc_->constData() + start, '\\', size_t(end - start)))
         return name(node).toUtf8();
     return QByteArray::fromRawData(doc_->constData() + start, end - start);
 }
 
-// The text from `start` to its closing quote is `utf8`.
-bool OrderedJson::sameText(qsizetype start, QByteArrayView utf8) const {
+// The text from `start` to its end is `utf8`.
+bool OrderedJson::sameText(qsizetype start, QByteArrayView utf8, char quote) const {
     const char* d = doc_->constData() + start;
+    const qsizetype room = doc_->size() - start;
     for (qsizetype i = 0; i < utf8.size(); ++i) {
+        if (i >= room)
+            return false;
         if (d[i] == '\\') // an escape may stand for any character: the text decoded
-            return decode(start, stringEnd(start, doc_->size())).toUtf8() == utf8;
-        if (d[i] == '"' || d[i] != utf8[i])
+            return decode(start, stringEnd(start, doc_->size(), quote)).toUtf8() == utf8;
+        if ((quote && d[i] == quote) || d[i] != utf8[i])
             return false; // the text is shorter, or another
     }
-    return d[utf8.size()] == '"';
+    if (quote)
+        return utf8.size() < room && d[utf8.size()] == quote;
+    return utf8.size() >= room || !inIdentifier(d[utf8.size()]);
 }
 
 bool OrderedJson::nameIs(Index node, QByteArrayView utf8) const {
-    return nodes_[node].at & isMember && sameText(nodes_[node].at & placeMask, utf8);
+    if (!(nodes_[node].at & isMember))
+        return false;
+    const qsizetype start = nodes_[node].at & placeMask;
+    return sameText(start, utf8, quoteOf(start));
 }
 
 bool OrderedJson::textIs(Index node, QByteArrayView utf8) const {
-    return kind(node) == Kind::String && sameText(valueAt(node) + 1, utf8);
+    if (kind(node) != Kind::String)
+        return false;
+    const qsizetype at = valueAt(node);
+    return sameText(at + 1, utf8, doc_->at(at));
 }
 
 bool OrderedJson::nameStartsWith(Index node, char c) const {
@@ -434,6 +725,25 @@ QString jsonParseErrorText(const QJsonParseError& error) {
     return QStringLiteral("Die Datei ist kein gültiges JSON: %1 (bei Zeichen %2).")
         .arg(what)
         .arg(error.offset);
+}
+
+QString jsonParseErrorText(const QJsonParseError& error, const QByteArray& contents,
+                           const OrderedJson& reader, OrderedJson::Grammar grammar) {
+    const qsizetype offset = std::min<qsizetype>(error.offset, contents.size());
+    const qsizetype lineStart = contents.lastIndexOf('\n', offset - 1) + 1;
+    const qsizetype line = contents.left(offset).count('\n') + 1;
+    const qsizetype column =
+        QString::fromUtf8(contents.constData() + lineStart, offset - lineStart).size() + 1;
+    QString text = jsonParseErrorText(error);
+    const QString where = QStringLiteral("(Zeile %1, Spalte %2)").arg(line).arg(column);
+    text.replace(QRegularExpression(QStringLiteral("\\(bei Zeichen [0-9]+\\)")), where);
+    if (grammar == OrderedJson::Grammar::Json5)
+        text.replace(QStringLiteral("kein gültiges JSON:"), QStringLiteral("kein gültiges JSON5:"));
+    if (!reader.json5Feature().isEmpty())
+        text = QStringLiteral("Die Datei ist kein gültiges JSON: %1: erlaubt nur in JSON5-Dateien "
+                              "(.json5) %2.")
+                   .arg(reader.json5Feature(), where);
+    return text;
 }
 
 } // namespace pigmora

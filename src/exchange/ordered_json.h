@@ -23,10 +23,18 @@ public:
     // Arrays and objects nest at most this deep, as in QJsonDocument.
     static constexpr int maxDepth = 1024;
 
+    // JSON, or JSON5 (comments, unquoted names, single quotes, trailing commas, hexadecimal
+    // numbers, Infinity and NaN, a "+" or a point at either end of a number, more escapes and
+    // blanks).
+    enum class Grammar : quint8 { Json, Json5 };
+
     // Reads `utf8`; on failure `error` says what and where, as QJsonDocument would. A document
     // of more than maxValues values fails with DocumentTooLarge and tooManyValues().
-    bool parse(const QByteArray& utf8, QJsonParseError& error);
+    bool parse(const QByteArray& utf8, QJsonParseError& error, Grammar grammar = Grammar::Json);
     bool tooManyValues() const { return tooManyValues_; }
+    // After a failed parse as JSON of what JSON5 allows: which of its features it was
+    // ("Name ohne Anführungszeichen"); empty otherwise.
+    QString json5Feature() const { return json5Feature_; }
 
     Index root() const { return 0; }
     Kind kind(Index node) const { return Kind((nodes_[node].at >> kindShift) & 7); }
@@ -63,18 +71,29 @@ private:
     static constexpr quint32 hasChildren = 1u << 31;
 
     qsizetype valueAt(Index node) const;
-    qsizetype stringEnd(qsizetype start, qsizetype maxBytes) const;
+    // The quote a text starting at `start` ends with; 0 for an unquoted name (JSON5).
+    char quoteOf(qsizetype start) const;
+    qsizetype stringEnd(qsizetype start, qsizetype maxBytes, char quote = '"') const;
+    qsizetype nameEnd(qsizetype start, qsizetype maxBytes) const {
+        return stringEnd(start, maxBytes, quoteOf(start));
+    }
     QString decode(qsizetype start, qsizetype end) const;
-    bool sameText(qsizetype start, QByteArrayView utf8) const;
+    bool sameText(qsizetype start, QByteArrayView utf8, char quote) const;
     bool value(Index node, int depth);
     bool string();
+    bool identifier();
+    bool number();
     bool fail(QJsonParseError::ParseError what);
+    bool json5Only(const char* feature);
     void skipBlanks();
+    qsizetype skipBlanksFrom(qsizetype i) const;
 
     const QByteArray* doc_ = nullptr;
     qsizetype pos_ = 0;
     QJsonParseError error_{};
     bool tooManyValues_ = false;
+    Grammar grammar_ = Grammar::Json;
+    QString json5Feature_;
     // In the order of the document, so a value's first child, if any, follows it. A deque
     // grows without copying what it holds.
     std::deque<Node> nodes_;
@@ -82,5 +101,10 @@ private:
 
 // "Die Datei ist kein gültiges JSON: ... (bei Zeichen n)."
 QString jsonParseErrorText(const QJsonParseError& error);
+// "Die Datei ist kein gültiges JSON5: ... (Zeile 3, Spalte 7)." with the line and column of the
+// failure in `contents`, and, for what only JSON5 allows, that feature and where it is allowed
+// ("Name ohne Anführungszeichen: erlaubt nur in JSON5-Dateien (.json5)").
+QString jsonParseErrorText(const QJsonParseError& error, const QByteArray& contents,
+                           const OrderedJson& reader, OrderedJson::Grammar grammar);
 
 } // namespace pigmora

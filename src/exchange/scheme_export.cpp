@@ -67,17 +67,51 @@ bool isSameFile(const QString& a, const QString& b) {
 #endif
 }
 
+QString collisionKey(const QString& name) {
+    // The words as the kebab-case transform of the common token tools splits them: at every
+    // character that is neither a letter nor a digit, between a small letter or digit and a
+    // capital, and before the last capital of a run followed by a small letter.
+    QString key;
+    key.reserve(name.size() + 8);
+    const QList<uint> text = name.toUcs4();
+    bool pendingBreak = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        const bool letter = QChar::isLetter(c), digit = QChar::isDigit(c);
+        if (!letter && !digit) {
+            pendingBreak = !key.isEmpty();
+            continue;
+        }
+        if (i > 0 && QChar::isUpper(c)) {
+            const char32_t before = text[i - 1];
+            const bool lowerBefore = QChar::isLower(before) || QChar::isDigit(before);
+            const bool runEnds =
+                QChar::isUpper(before) && i + 1 < text.size() && QChar::isLower(text[i + 1]);
+            if (lowerBefore || runEnds)
+                pendingBreak = !key.isEmpty();
+        }
+        if (pendingBreak)
+            key += QLatin1Char('-');
+        pendingBreak = false;
+        const char32_t lower = QChar::toLower(c);
+        key += QString::fromUcs4(&lower, 1);
+    }
+    return key;
+}
+
 QStringList distinctNames(const std::vector<ColourScheme>& schemes,
                           const std::function<QString(const QString&)>& nameOf) {
     QStringList names;
     names.reserve(qsizetype(schemes.size()));
+    // Compared as the tools compare them: without case and after the kebab-case transform, so
+    // "Abend" and "ABEND" or "Grün" and "grün" never give one variable.
     QSet<QString> given;
     for (const ColourScheme& scheme : schemes) {
         const QString base = nameOf(scheme.name);
         QString name = base;
-        for (int n = 2; given.contains(name); ++n)
+        for (int n = 2; given.contains(collisionKey(name)); ++n)
             name = QStringLiteral("%1-%2").arg(base).arg(n);
-        given.insert(name);
+        given.insert(collisionKey(name));
         names << name;
     }
     return names;

@@ -52,47 +52,60 @@ ImportReading readSchemeImport(const QByteArray& contents, const QString& fileNa
     const QString lower = fileName.toLower();
     if (lower.endsWith(QLatin1String(".gpl")) || looksLikePalette(start.mid(bom).trimmed()))
         return readGplSchemes(contents);
-    if (lower.endsWith(QLatin1String(".tokens.json")) || lower.endsWith(QLatin1String(".tokens")))
-        return readTokenSchemes(contents);
+    if (lower.endsWith(QLatin1String(".tokens.json")) || lower.endsWith(QLatin1String(".tokens")) ||
+        lower.endsWith(QLatin1String(".json5")))
+        return readTokenSchemes(contents, fileName);
     return readJsonSchemes(contents);
 }
 
-ImportReading readSchemeImportFile(const QString& path) {
-    ImportReading reading;
-    const QString shown = QDir::toNativeSeparators(path);
-    const auto refuse = [&reading, &shown](QString reason) { // a copy: it may be reading's own
-        reading = {};
-        reading.error =
-            QStringLiteral("Die Datei %1 kann nicht importiert werden:\n%2").arg(shown, reason);
-        return reading;
-    };
+std::optional<QString> readImportFile(const QString& path, QByteArray& contents) {
     const QFileInfo info(path);
     if (!info.exists())
-        return refuse(QStringLiteral("Sie ist nicht vorhanden."));
+        return QStringLiteral("Sie ist nicht vorhanden.");
     if (!info.isFile())
-        return refuse(QStringLiteral("Sie ist keine gewöhnliche Datei."));
+        return QStringLiteral("Sie ist keine gewöhnliche Datei.");
     const QString tooLarge =
         QStringLiteral("Sie ist größer als %1 MB.").arg(maxImportBytes / (1024 * 1024));
     if (info.size() > maxImportBytes)
-        return refuse(tooLarge);
+        return tooLarge;
     QFile file(path);
-    const auto unreadable = [&refuse, &file] {
-        return refuse(QStringLiteral("Sie kann nicht gelesen werden: %1")
-                          .arg(fileErrorReason(errno, file.error())));
+    const auto unreadable = [&file] {
+        return QStringLiteral("Sie kann nicht gelesen werden: %1")
+            .arg(fileErrorReason(errno, file.error()));
     };
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
         return unreadable();
     // Read no more than the limit allows, whatever the file claimed to hold.
     errno = 0;
-    const QByteArray contents = file.read(maxImportBytes + 1);
+    contents = file.read(maxImportBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return unreadable();
-    if (contents.size() > maxImportBytes)
-        return refuse(tooLarge);
+    if (contents.size() > maxImportBytes) {
+        contents.clear();
+        return tooLarge;
+    }
+    return std::nullopt;
+}
+
+QString importFileError(const QString& path, const QString& reason) {
+    return QStringLiteral("Die Datei %1 kann nicht importiert werden:\n%2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+ImportReading readSchemeImportFile(const QString& path) {
+    ImportReading reading;
+    QByteArray contents;
+    if (const auto reason = readImportFile(path, contents)) {
+        reading.error = importFileError(path, *reason);
+        return reading;
+    }
     reading = readSchemeImport(contents, path);
-    if (!reading.error.isEmpty())
-        return refuse(reading.error);
+    if (!reading.error.isEmpty()) {
+        const QString error = importFileError(path, reading.error);
+        reading = {};
+        reading.error = error;
+    }
     return reading;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,14 @@ struct ImportReading {
     qint64 otherGroups = 0;
     // Colours of `schemes` that lay outside sRGB and were gamut-mapped into it.
     int approximated = 0;
+    // Design tokens: the full paths of each scheme's text and background token, in the order
+    // of `schemes`; how the pairs were found ("Geschwister „text“ und „background“: 3 Paare");
+    // what does not conform and was read anyway; and, for a reading that found nothing, what
+    // came close (tokens without "$type", "Text" in another case ...).
+    std::vector<std::pair<QString, QString>> paths;
+    QStringList conventions;
+    QStringList notes;
+    QStringList nearMisses;
     // Why the file as a whole cannot be read (too large, not JSON, no palette header, too many
     // schemes ...), in German; then `schemes` and `refused` are empty.
     QString error;
@@ -50,12 +59,17 @@ ImportReading readGplSchemes(const QByteArray& contents);
 // at any depth, holding colour tokens "text" and "background" is a scheme, named by
 // $extensions."org.pigmora".name or else by the group's own name. Aliases are resolved within
 // the file; other tokens and groups are counted and left alone.
-ImportReading readTokenSchemes(const QByteArray& contents);
+ImportReading readTokenSchemes(const QByteArray& contents, const QString& fileName = {});
 // One of the three. A file name ending in ".gpl" or contents starting with "GIMP Palette" or a
-// line of three numbers are read as a palette; one ending in ".tokens.json" as design tokens;
-// anything else as JSON, which turns to design tokens when it is an object without "format"
-// that has "$" names in it.
+// line of three numbers are read as a palette; one ending in ".tokens.json", ".tokens" or
+// ".json5" as design tokens; anything else as JSON, which turns to design tokens when it is an
+// object without "format" that has "$" names in it or members "value" (the older format).
 ImportReading readSchemeImport(const QByteArray& contents, const QString& fileName = {});
+// Reads a file of at most maxImportBytes into `contents`; why not, in German ("Sie ist nicht
+// vorhanden."), when it cannot.
+std::optional<QString> readImportFile(const QString& path, QByteArray& contents);
+// "Die Datei <path> kann nicht importiert werden:\n<reason>".
+QString importFileError(const QString& path, const QString& reason);
 // Reads the file (a larger one than maxImportBytes is refused unread) and then its contents.
 ImportReading readSchemeImportFile(const QString& path);
 

@@ -374,20 +374,6 @@ QString skipReasonName(SkipReason reason) {
     return QStringLiteral("ohne Buchstaben oder Ziffern");
 }
 
-QString visionKey(VisionDeficiency vision) {
-    switch (vision) {
-    case VisionDeficiency::Protanopia:
-        return QStringLiteral("protan");
-    case VisionDeficiency::Deuteranopia:
-        return QStringLiteral("deutan");
-    case VisionDeficiency::Tritanopia:
-        return QStringLiteral("tritan");
-    case VisionDeficiency::Achromatopsia:
-        break;
-    }
-    return QStringLiteral("achroma");
-}
-
 int SkipCounts::total() const {
     int sum = 0;
     for (int c : counts)

@@ -106,7 +106,5 @@ private:
 QString verdictName(TextVerdict verdict);
 QString schemeName(PageScheme scheme);
 QString skipReasonName(SkipReason reason);
-// The option values: "protan", "deutan", "tritan", "achroma".
-QString visionKey(VisionDeficiency vision);
 
 } // namespace pigmora

@@ -102,11 +102,9 @@ std::optional<QString> readAuditOptions(const QCommandLineParser& parser, AuditC
                 .arg(value(option::scheme));
     }
     if (isSet(option::vision)) {
-        const QString vision = value(option::vision).toLower();
-        for (VisionDeficiency v : allVisionDeficiencies)
-            if (vision == visionKey(v))
-                call.vision = int(v);
-        if (call.vision < 0)
+        if (const auto v = visionFromKey(value(option::vision)))
+            call.vision = int(*v);
+        else
             return QStringLiteral("Die Farbsehschwäche „%1“ gibt es nicht; möglich sind protan, "
                                   "deutan, tritan und achroma.")
                 .arg(value(option::vision));

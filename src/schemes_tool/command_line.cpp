@@ -68,7 +68,7 @@ ParsedCommandLine withoutCommand(const QStringList& arguments) {
     parser.addOption(schemeFileOption());
     parser.addPositionalArgument(QStringLiteral("befehl"),
                                  QStringLiteral("list, export, import, check, contrast, "
-                                                "convert oder audit"));
+                                                "convert, grid, ramp oder audit"));
     if (!parser.parse(arguments))
         return failure(parserError(parser), nullptr);
     if (parser.isSet(QString::fromLatin1(option::help)))
@@ -106,8 +106,31 @@ std::optional<QString> readOptions(const QCommandLineParser& parser, const Comma
         if (line.schemeFile.isEmpty())
             return QStringLiteral("Nach --file fehlt der Pfad der Farbdatei.");
     }
+    if (line.command == ToolCommand::Grid || line.command == ToolCommand::Ramp)
+        for (const QCommandLineOption& o : entry.options)
+            if (parser.isSet(o.names().constLast()))
+                line.options.insert(o.names().constLast(), parser.values(o.names().constLast()));
     line.json = isSet(option::json);
     line.dryRun = isSet(option::dryRun);
+    if (line.command == ToolCommand::Import) {
+        line.textGlob = value(option::text);
+        line.backgroundGlob = value(option::background);
+        line.sameRole = isSet(option::sameRole);
+        line.alsoExisting = isSet(option::alsoExisting);
+        for (const QString& c : parser.values(QString::fromLatin1(option::context))) {
+            if (c == QLatin1String("all"))
+                line.allContexts = true;
+            else
+                line.contexts << c;
+        }
+        if (line.allContexts && !line.contexts.isEmpty())
+            return QStringLiteral("--context all liest jeden Kontext; dazu passt kein einzelner.");
+        if (isSet(option::text) != isSet(option::background) ||
+            (isSet(option::text) && (line.textGlob.isEmpty() || line.backgroundGlob.isEmpty())))
+            return QStringLiteral("Eine Regel braucht beide Muster: --text und --background.");
+        if (line.sameRole && line.textGlob.isEmpty())
+            return QStringLiteral("--same-role gilt für eine Regel aus --text und --background.");
+    }
     line.largeText = isSet(option::large);
     line.fromStandardInput = isSet(option::standardInput);
     if (line.fromStandardInput && line.json)
@@ -180,6 +203,10 @@ std::optional<QString> readArguments(const CommandEntry& entry, const QStringLis
         line.audit.sources = given;
         return std::nullopt;
     }
+    if (entry.command == ToolCommand::Grid || entry.command == ToolCommand::Ramp) {
+        line.arguments = given;
+        return std::nullopt;
+    }
     if (entry.command == ToolCommand::Convert && line.fromStandardInput) {
         if (!given.isEmpty())
             return QStringLiteral("Mit --stdin kommen die Farben von der Standardeingabe, nicht "
@@ -189,14 +216,16 @@ std::optional<QString> readArguments(const CommandEntry& entry, const QStringLis
     }
     if (given.size() < entry.arguments.size())
         return entry.arguments[given.size()].missing;
-    if (given.size() > entry.arguments.size()) {
+    if (given.size() > entry.arguments.size() && !entry.repeatsLast) {
         QStringList extra = given.mid(entry.arguments.size());
         for (QString& e : extra)
             e = QStringLiteral("„%1“").arg(e);
         return QStringLiteral("Zu viele Argumente: %1.").arg(extra.join(QStringLiteral(", ")));
     }
-    if (entry.command == ToolCommand::Import)
+    if (entry.command == ToolCommand::Import) {
         line.importFile = given[0];
+        line.importFiles = given;
+    }
     if (entry.command == ToolCommand::Convert)
         line.colour = given[0];
     if (entry.command == ToolCommand::Contrast)

@@ -5,6 +5,7 @@
 #include "contrast/wcag.h"
 #include "exchange/scheme_export.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -32,8 +33,14 @@ struct CommandLine {
     bool json = false;                           // list, contrast, convert --json
     ExchangeFormat format = ExchangeFormat::Css; // export --format, or -o's suffix
     QString outputFile;                          // export -o; empty: standard output
-    QString importFile;                          // import DATEI
+    QString importFile;                          // import DATEI (the first)
+    QStringList importFiles;                     // import DATEI...
     bool dryRun = false;                         // import --dry-run
+    QString textGlob, backgroundGlob;            // import --text, --background
+    bool sameRole = false;                       // import --same-role
+    QStringList contexts;                        // import --context (without "all")
+    bool allContexts = false;                    // import --context all
+    bool alsoExisting = false;                   // import --also-existing
     WcagLevel level = WcagLevel::AA;             // check --level
     bool largeText = false;                      // check --large
     Rgb textColour;                              // contrast (laid over the background)
@@ -42,6 +49,10 @@ struct CommandLine {
     QString colour;                              // convert FARBE
     bool fromStandardInput = false;              // convert --stdin
     AuditCall audit;                             // audit
+    // grid, ramp: the arguments after the command, and each option given with its values
+    // (none for a switch); the command reads them itself.
+    QStringList arguments;
+    QHash<QString, QStringList> options;
 };
 
 struct ParsedCommandLine {

@@ -5,6 +5,7 @@
 #include "schemes/scheme_transfer.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace pigmora {
 
@@ -22,8 +23,30 @@ QString schemeFilePath(const CommandLine& line) {
 
 std::unique_ptr<SchemeFile> openSchemeFile(const CommandLine& line, SchemeFile::Access access,
                                            ToolOutput& output) {
+    const QString path = schemeFilePath(line);
     try {
-        return SchemeFile::openExisting(schemeFilePath(line), access);
+        return SchemeFile::openExisting(path, access);
+    } catch (const SchemeFileError& e) {
+        QString message = e.message();
+        if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
+            message += QStringLiteral("\n\nEine neue Farbdatei legt ein Import an: "
+                                      "pigmora-schemes --file %1 import DATEI")
+                           .arg(QDir::toNativeSeparators(path));
+        fail(output, line.command, message);
+        return nullptr;
+    }
+}
+
+std::unique_ptr<SchemeFile> openOrCreateSchemeFile(const CommandLine& line, ToolOutput& output) {
+    const QString path = schemeFilePath(line);
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        return openSchemeFile(line, SchemeFile::Access::ReadWrite, output);
+    try {
+        auto file = SchemeFile::openOrCreate(path);
+        output.message(QStringLiteral("Die Farbdatei %1 gab es nicht; sie ist neu angelegt.")
+                           .arg(QDir::toNativeSeparators(path)));
+        return file;
     } catch (const SchemeFileError& e) {
         fail(output, line.command, e.message());
         return nullptr;

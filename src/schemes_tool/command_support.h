@@ -24,6 +24,10 @@ QString schemeFilePath(const CommandLine& line);
 std::unique_ptr<SchemeFile> openSchemeFile(const CommandLine& line, SchemeFile::Access access,
                                            ToolOutput& output);
 
+// Opens the scheme file for writing, or, when nothing is there, creates it with the program's
+// table and says so on standard error; nullptr after the message.
+std::unique_ptr<SchemeFile> openOrCreateSchemeFile(const CommandLine& line, ToolOutput& output);
+
 // Every complete scheme in stored order; the incomplete records are left out with one note.
 // Nothing after the message when the file cannot be read.
 std::optional<std::vector<ColourScheme>> readSchemes(SchemeFile& file, ToolCommand command,

@@ -1,5 +1,7 @@
 #include "command_table.h"
 
+#include "commands.h"
+
 #include <QStringList>
 
 namespace pigmora {
@@ -79,18 +81,46 @@ QList<CommandEntry> makeEntries() {
     entries.append(
         {ToolCommand::Import,
          QStringLiteral("import"),
-         QStringLiteral("import DATEI [--dry-run] [--file DATEI]"),
+         QStringLiteral("import DATEI... [--dry-run] [--text MUSTER --background MUSTER "
+                        "[--same-role]] [--context MODIFIKATOR=KONTEXT|all] [--also-existing] "
+                        "[--file DATEI]"),
          QStringLiteral("Farbschemata aus JSON, GIMP-Palette oder Design Tokens hinzufügen"),
          QStringLiteral("Fügt die Farbschemata einer JSON-Datei (des Exportformats oder einer "
-                        "Liste seiner Einträge), einer GIMP-Palette oder einer Datei mit Design "
-                        "Tokens (DTCG, .tokens.json) hinter den gespeicherten an: alle, oder "
-                        "keines, wenn ein Eintrag abgelehnt wird."),
+                        "Liste seiner Einträge), einer GIMP-Palette oder von Design Tokens "
+                        "(DTCG, .tokens.json, .json5, ein Resolver-Dokument .resolver.json) "
+                        "hinter den gespeicherten an: alle, oder keines, wenn ein Eintrag "
+                        "abgelehnt wird. Mehrere Token-Dateien sind ein Dokument: ein Verweis "
+                        "reicht von einer in die andere. Gruppen mit „text“ und „background“ "
+                        "werden Farbschemata, dann die Paare, die die Rollen der Pfade ergeben "
+                        "(„fgColor.X“ und „bgColor.X“, „on-X“ und „X“ ...) oder die Muster "
+                        "--text und --background. Ein Farbschema mit Namen und Farben eines "
+                        "gespeicherten wird übergangen. Ohne Farbdatei legt der Import sie an."),
          {{QString::fromLatin1(option::dryRun),
-           QStringLiteral("Prüft nur und gibt aus, was importiert würde; die Farbdatei bleibt "
-                          "unverändert.")},
+           QStringLiteral("Prüft nur und gibt aus, was importiert und was abgelehnt würde; die "
+                          "Farbdatei bleibt unverändert.")},
+          {QString::fromLatin1(option::text),
+           QStringLiteral("Die Textfarben: ein Muster über den ganzen Pfad, „*“ ein Name, „**“ "
+                          "beliebig viele (etwa 'fgColor.*')."),
+           QStringLiteral("MUSTER")},
+          {QString::fromLatin1(option::background),
+           QStringLiteral("Die Hintergründe, ebenso (etwa 'bgColor.*'); jede Textfarbe wird mit "
+                          "jedem Hintergrund gepaart."),
+           QStringLiteral("MUSTER")},
+          {QString::fromLatin1(option::sameRole),
+           QStringLiteral("Nur Paare, deren Pfade ohne die Rolle gleich sind (fgColor.danger "
+                          "mit bgColor.danger).")},
+          {QString::fromLatin1(option::context),
+           QStringLiteral("Der Kontext eines Modifikators des Resolver-Dokuments, etwa "
+                          "theme=dark (mehrmals möglich); „all“ liest jeden Kontext und nennt "
+                          "die Farbschemata „dark/…“."),
+           QStringLiteral("KONTEXT")},
+          {QString::fromLatin1(option::alsoExisting),
+           QStringLiteral("Fügt auch Farbschemata hinzu, die mit Namen und Farben schon "
+                          "gespeichert sind.")},
           schemeFileOption()},
-         {{QStringLiteral("datei"), QStringLiteral("Die Datei, deren Farbschemata hinzukommen."),
-           QStringLiteral("Es fehlt die Datei, deren Farbschemata hinzukommen sollen.")}}});
+         {{QStringLiteral("datei"), QStringLiteral("Die Dateien, deren Farbschemata hinzukommen."),
+           QStringLiteral("Es fehlt die Datei, deren Farbschemata hinzukommen sollen.")}},
+         true});
     entries.append(
         {ToolCommand::Check,
          QStringLiteral("check"),
@@ -197,6 +227,8 @@ QList<CommandEntry> makeEntries() {
          {{QStringLiteral("quelle"),
            QStringLiteral("Eine HTML-Datei, ein Ordner oder eine URL; auch mehrere."),
            QStringLiteral("Es fehlt die Quelle: eine HTML-Datei, ein Ordner oder eine URL.")}}});
+    entries.append(gridCommandEntry());
+    entries.append(rampCommandEntry());
     return entries;
 }
 
@@ -250,9 +282,9 @@ QString overviewText() {
           << QString() << QStringLiteral("Rückgabewert:") << QStringLiteral("  0  erledigt")
           << QStringLiteral("  1  Einträge abgelehnt, nichts importiert (import), Paare unter "
                             "der")
-          << QStringLiteral(
-                 "     Schwelle (check), abgelehnte Farben (convert), oder ein Text, der")
-          << QStringLiteral("     nicht besteht (audit)")
+          << QStringLiteral("     Schwelle (check), abgelehnte Farben (convert), verlangte Paare")
+          << QStringLiteral("     unter ihrem Ziel (grid --require), unerreichbare Ziele (ramp)")
+          << QStringLiteral("     oder ein Text, der nicht besteht (audit)")
           << QStringLiteral("  2  falscher Aufruf, oder eine Datei, die nicht gelesen oder "
                             "geschrieben")
           << QStringLiteral("     werden kann; für audit auch: kein Browser, oder ein Browser, der")

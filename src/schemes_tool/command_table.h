@@ -7,7 +7,7 @@
 // The commands of pigmora-schemes, their options and the texts that describe them.
 namespace pigmora {
 
-enum class ToolCommand { List, Export, Import, Check, Contrast, Convert, Audit };
+enum class ToolCommand { List, Export, Import, Check, Contrast, Convert, Grid, Ramp, Audit };
 
 // The long names of the options, as QCommandLineParser looks them up.
 namespace option {
@@ -19,6 +19,11 @@ inline constexpr char dryRun[] = "dry-run";
 inline constexpr char level[] = "level";
 inline constexpr char large[] = "large";
 inline constexpr char standardInput[] = "stdin";
+inline constexpr char text[] = "text";
+inline constexpr char background[] = "background";
+inline constexpr char sameRole[] = "same-role";
+inline constexpr char context[] = "context";
+inline constexpr char alsoExisting[] = "also-existing";
 inline constexpr char help[] = "help";
 inline constexpr char version[] = "version";
 inline constexpr char scheme[] = "scheme"; // audit's options from here on
@@ -46,6 +51,7 @@ struct CommandEntry {
     QList<QCommandLineOption> options; // besides --help and --version
     QList<CommandArgument> arguments;  // all of them required (convert: unless --stdin; audit:
                                        // one or more)
+    bool repeatsLast = false;          // the last argument may be given more than once
 };
 
 const QList<CommandEntry>& commandEntries();

@@ -19,5 +19,11 @@ int runConvert(const CommandLine& line, ToolOutput& output, QIODevice* input);
 // audit: its options read into `call` (a German message when one cannot be used), and the run.
 std::optional<QString> readAuditOptions(const QCommandLineParser& parser, AuditCall& call);
 int runAudit(const CommandLine& line, ToolOutput& output);
+int runGrid(const CommandLine& line, ToolOutput& output);
+int runRamp(const CommandLine& line, ToolOutput& output);
+
+// The entries of the commands that describe themselves beside their code.
+CommandEntry gridCommandEntry();
+CommandEntry rampCommandEntry();
 
 } // namespace pigmora

@@ -113,7 +113,7 @@ void TestSchemeExport::classNamesAreDistinct() {
         {"a", {}, {}}, {"a", {}, {}}, {"a-2", {}, {}}, {"a", {}, {}}, {"A", {}, {}}};
     QCOMPARE(cssClassNames(schemes),
              (QStringList{"farbschema-a", "farbschema-a-2", "farbschema-a-2-2", "farbschema-a-3",
-                          "farbschema-A"}));
+                          "farbschema-A-4"}));
 }
 
 void TestSchemeExport::cssIsValidForARealParser() {

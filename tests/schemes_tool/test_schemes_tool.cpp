@@ -161,8 +161,10 @@ void TestSchemesTool::usageErrors_data() {
     row("export in an unknown format", {"export", "--format", "pdf"},
         "Das Format „pdf“ gibt es nicht", "export");
     row("import without a file", {"import"}, "Es fehlt die Datei", "import");
-    row("import of two files", {"import", "a.json", "b.json"}, "Zu viele Argumente: „b.json“.",
-        "import");
+    row("import, the same role without a rule", {"import", "a.json", "b.json", "--same-role"},
+        "--same-role gilt für eine Regel", "import");
+    row("import with one glob", {"import", "a.json", "--text", "fg.*"},
+        "Eine Regel braucht beide Muster", "import");
     row("check at level A", {"check", "--level", "A"}, "Die Stufe „A“ gibt es nicht", "check");
     row("contrast without colours", {"contrast"}, "Es fehlen die Textfarbe und der Hintergrund.",
         "contrast");
@@ -255,7 +257,8 @@ void TestSchemesTool::unusableSchemeFile_data() {
         {"check", {"check"}}};
     for (const QString kind : {"missing", "not a database", "without the table", "a folder"})
         for (const auto& [name, args] : commands)
-            QTest::newRow(qPrintable(kind + ": " + name)) << kind << args;
+            if (kind != "missing" || args[0] != "import") // a missing file is made by an import
+                QTest::newRow(qPrintable(kind + ": " + name)) << kind << args;
 }
 
 // A scheme file that is not there or cannot be used: exit status 2 and the program's message;
@@ -291,6 +294,11 @@ void TestSchemesTool::unusableSchemeFile() {
         run.err.startsWith("pigmora-schemes: Die Farbdatei kann nicht geöffnet werden:\n" + file),
         qPrintable(run.err));
     QVERIFY2(run.err.contains("„pigmora-schemes " + args[0] + " --help“"), qPrintable(run.err));
+    if (kind == "missing") // with the way to make one
+        QVERIFY2(
+            run.err.contains("Eine neue Farbdatei legt ein Import an: pigmora-schemes --file " +
+                             file + " import DATEI"),
+            qPrintable(run.err));
     QCOMPARE(entries(work), before);
     QCOMPARE(test::fileHash(file), hash);
     QCOMPARE(entries(home()), QStringList());
@@ -482,20 +490,22 @@ void TestSchemesTool::import_data() {
             << (dry ? QStringList{"Neu eins\t#123456\t#ff5843"} : QStringList{})
             << QStringList{"Hinweis: 1 Farbe lag außerhalb von sRGB und wurde angenähert."};
         QTest::addRow("%s: nothing in it", mode)
-            << QByteArray("[]") << dry << 0 << QStringList{} << QStringList{}
-            << (dry ? QStringList{"Probelauf: 0 Farbschemata würden"}
-                    : QStringList{"0 Farbschemata importiert."});
+            << QByteArray("[]") << dry << 1 << QStringList{} << QStringList{}
+            << QStringList{"Nichts importiert: die Dateien enthalten kein Farbschema.",
+                           "Gesucht wurden"};
         QTest::addRow("%s: a name too long", mode)
             << QByteArray(R"([{"name": "Gut", "text": "#000", "background": "#fff"},
                 {"name": "Einunddreißig Zeichen sind zu lang", "text": "#000", "background": "#fff"},
                 {"name": "Auch gut", "text": "#000", "background": "#fff"}])")
-            << dry << 1 << QStringList{} << QStringList{}
+            << dry << 1 << QStringList{}
+            << (dry ? QStringList{"Gut\t#000000\t#ffffff", "Auch gut\t#000000\t#ffffff"}
+                    : QStringList{})
             << QStringList{"Eintrag 2: Einunddreißig Zeichen sind zu lang: Der Name ist 34 "
                            "Zeichen lang",
                            "Nichts importiert: 1 von 3 Einträgen abgelehnt."};
         QTest::addRow("%s: a palette line out of range", mode)
             << QByteArray(palette).replace("255 255 255", "255 256 255") << dry << 1
-            << QStringList{} << QStringList{}
+            << QStringList{} << (dry ? listed.mid(0, 1) : QStringList{})
             << QStringList{"Zeile 8: 255 256 255 Neu zwei (Hintergrund): Der Farbwert 256",
                            "Nichts importiert: 2 von 3 Einträgen abgelehnt."};
         QTest::addRow("%s: not JSON", mode)
