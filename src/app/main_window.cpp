@@ -165,8 +165,9 @@ EyedropperCommands& frmHauptprogramm::eyedropper() {
 
 RasterCommands& frmHauptprogramm::raster() {
     if (!raster_)
-        raster_ = std::make_unique<RasterCommands>(this, *channels_, ui_.lblTest, *editTarget_,
-                                                   schemes_, *schemeCommands_, *dialogs_);
+        raster_ =
+            std::make_unique<RasterCommands>(this, *channels_, ui_.lblTest, *editTarget_, schemes_,
+                                             *ui_.cmbFarbe, *schemeCommands_, *dialogs_);
     return *raster_;
 }
 

@@ -4,6 +4,7 @@
 #include "editor/edit_target.h"
 #include "raster_window/raster_window.h"
 #include "scheme_commands.h"
+#include "scheme_list.h"
 #include "schemes/scheme_store.h"
 #include "schemes/scheme_transfer.h"
 
@@ -12,13 +13,14 @@
 namespace pigmora {
 
 RasterCommands::RasterCommands(QWidget* owner, ChannelEditor& channels, QWidget* sample,
-                               EditTarget& target, SchemeStore& store,
+                               EditTarget& target, SchemeStore& store, SchemeList& list,
                                SchemeCommands& schemeCommands, Dialogs& dialogs)
     : owner_(owner)
     , channels_(channels)
     , sample_(sample)
     , target_(target)
     , store_(store)
+    , list_(list)
     , schemeCommands_(schemeCommands)
     , dialogs_(dialogs) {}
 
@@ -58,18 +60,22 @@ bool RasterCommands::storeScheme(QWidget* owner, Rgb text, Rgb background) {
 }
 
 int RasterCommands::storeSchemes(QWidget* owner, const std::vector<ColourScheme>& schemes) {
-    int stored = 0;
-    for (const ColourScheme& scheme : schemes) {
-        setPair(scheme.text, scheme.background);
-        if (const auto failed = schemeCommands_.storeNew(scheme.name)) {
-            tell(owner, *failed);
-            break;
-        }
-        ++stored;
+    if (schemes.empty())
+        return 0;
+    // In one step, as an import adds them: all of them, or none when the file refuses one.
+    if (const auto failure = addSchemes(store_.dbsfarben(), schemes)) {
+        tell(owner, QStringLiteral("Die Farbschemata wurden nicht gespeichert; es wurde nichts "
+                                   "hinzugefügt:\n%1")
+                        .arg(*failure));
+        return 0;
     }
-    if (stored > 0 && window_)
+    QStringList names;
+    for (const ColourScheme& scheme : schemes)
+        names << scheme.name;
+    list_.addEntries(names);
+    if (window_)
         window_->reloadSchemes();
-    return stored;
+    return int(schemes.size());
 }
 
 QStringList RasterCommands::choosePaletteFiles(QWidget* owner) {

@@ -12,6 +12,7 @@ class ChannelEditor;
 class Dialogs;
 class EditTarget;
 class SchemeCommands;
+class SchemeList;
 class SchemeStore;
 class frmRaster;
 
@@ -22,7 +23,8 @@ class RasterCommands : public RasterHost {
 public:
     // `sample` is the label whose font the grid judges for.
     RasterCommands(QWidget* owner, ChannelEditor& channels, QWidget* sample, EditTarget& target,
-                   SchemeStore& store, SchemeCommands& schemeCommands, Dialogs& dialogs);
+                   SchemeStore& store, SchemeList& list, SchemeCommands& schemeCommands,
+                   Dialogs& dialogs);
     ~RasterCommands() override;
 
     void mnuRaster_Click();
@@ -44,6 +46,7 @@ private:
     QWidget* sample_;
     EditTarget& target_;
     SchemeStore& store_;
+    SchemeList& list_;
     SchemeCommands& schemeCommands_;
     Dialogs& dialogs_;
     std::unique_ptr<frmRaster> window_;

@@ -25,8 +25,8 @@ public:
     // Stores the pair as a new scheme under a name the user gives, by the rules of "&Neu". True
     // when it was stored.
     virtual bool storeScheme(QWidget* owner, Rgb text, Rgb background) = 0;
-    // Stores each scheme as "&Neu" does, under its own name, in order, until one fails (which
-    // is told). The number stored.
+    // Stores the schemes under their own names, in order, all in one step or (told why) none;
+    // the sample stays as it is. The number stored.
     virtual int storeSchemes(QWidget* owner, const std::vector<ColourScheme>& schemes) = 0;
 
     // The palette files to read; empty when cancelled.

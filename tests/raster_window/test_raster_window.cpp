@@ -2,6 +2,7 @@
 // chosen by keys, the filters, the font and colour vision re-rating the grid, palettes from
 // files, storing, export, and ramps.
 
+#include "scheme_db.h"
 #include "window_driver.h"
 
 #include "base/hex_digit.h"
@@ -299,6 +300,17 @@ void TestRasterWindow::rampsIntoTheGridAndTheSchemes() {
     const StoredSchemes now = readStoredSchemes(*file);
     QCOMPARE(now.schemes.size(), stored.size() + 4);
     QCOMPARE(now.schemes[stored.size() + 3].name, QStringLiteral("Schlüssel 4.5 auf #0d1117"));
+
+    // Stored in one step: when the file refuses the last of them, none is added.
+    QCOMPARE(test::RawDb(window_.schemeFile())
+                 .exec("CREATE TRIGGER sperre BEFORE INSERT ON Farbtabelle WHEN NEW.Name LIKE "
+                       "'%0d1117' BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"),
+             SQLITE_DONE);
+    const Rgb sampleText = window_->pair().text();
+    byName<QPushButton>(ramp, "cmdSpeichern")->click();
+    QCOMPARE(readStoredSchemes(*file).schemes.size(), now.schemes.size());
+    QVERIFY(window_.dialogs.messages.last().text.contains(QStringLiteral("gesperrt")));
+    QCOMPARE(window_->pair().text(), sampleText);
 
     byName<QLineEdit>(ramp, "txtZiele")->setText(QStringLiteral("4,5 3"));
     QVERIFY(!ramp->make());
