@@ -115,4 +115,22 @@ bool QtDialogs::confirmImport(QWidget* owner, const ImportReading& reading) {
     return preview.exec() == QDialog::Accepted;
 }
 
+QStringList QtDialogs::chooseOpenFiles(QWidget* owner, const QString& title,
+                                       const QString& filter) {
+    QFileDialog dialog(owner, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+std::optional<std::vector<ColourScheme>>
+QtDialogs::choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step) {
+    frmImport preview(reading, step, owner);
+    if (preview.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return preview.chosenSchemes();
+}
+
 } // namespace pigmora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import_window/import_preview.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -47,6 +49,21 @@ public:
     // Shows what an import would add and what it refused; true when the user chose
     // "Importieren".
     virtual bool confirmImport(QWidget* owner, const ImportReading& reading) = 0;
+    // The open dialog for one or several existing files (a design system split over files).
+    virtual QStringList chooseOpenFiles(QWidget* owner, const QString& title,
+                                        const QString& filter) {
+        const QString path = chooseOpenFile(owner, title, filter);
+        return path.isEmpty() ? QStringList() : QStringList{path};
+    }
+    // The preview of design tokens with its pairing step: the pairs checked on "Importieren",
+    // nothing when cancelled.
+    virtual std::optional<std::vector<ColourScheme>>
+    choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step) {
+        Q_UNUSED(step);
+        if (!confirmImport(owner, reading))
+            return std::nullopt;
+        return reading.schemes;
+    }
 };
 
 // The real dialogs of Qt (the platform's own colour and font dialogs where Qt has them).
@@ -62,6 +79,10 @@ public:
                                              const QStringList& filters) override;
     QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
     bool confirmImport(QWidget* owner, const ImportReading& reading) override;
+    QStringList chooseOpenFiles(QWidget* owner, const QString& title,
+                                const QString& filter) override;
+    std::optional<std::vector<ColourScheme>>
+    choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step) override;
 };
 
 } // namespace pigmora

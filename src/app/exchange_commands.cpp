@@ -9,6 +9,7 @@
 #include "editor/widget_colours.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
+#include "exchange/token_import.h"
 #include "schemes/scheme_list.h"
 #include "schemes/scheme_store.h"
 #include "schemes/scheme_transfer.h"
@@ -80,8 +81,9 @@ QStringList ExchangeCommands::exportFilters() {
 }
 
 QString ExchangeCommands::importFilter() {
-    return QStringLiteral("Farbschemata (*.json *.gpl *.tokens.json);;JSON (*.json);;GIMP-Palette "
-                          "(*.gpl);;Design Tokens (DTCG) (*.tokens.json)");
+    return QStringLiteral("Farbschemata (*.json *.gpl *.tokens.json *.json5 *.tokens);;JSON "
+                          "(*.json);;GIMP-Palette (*.gpl);;Design Tokens (DTCG) (*.tokens.json "
+                          "*.resolver.json *.json5 *.tokens)");
 }
 
 void ExchangeCommands::tell(const QString& text, const QString& title) {
@@ -135,17 +137,34 @@ void ExchangeCommands::mnuExportieren_Click() {
 void ExchangeCommands::mnuImportieren_Click() {
     if (!store_.isOpen())
         return;
-    const QString path = dialogs_.chooseOpenFile(owner_, importTitle, importFilter());
-    if (path.isEmpty())
+    const QStringList paths = dialogs_.chooseOpenFiles(owner_, importTitle, importFilter());
+    if (paths.isEmpty())
         return;
-    const ImportReading reading = readSchemeImportFile(path);
+    const ImportReading reading = readSchemeImportFiles(paths);
     if (!reading.error.isEmpty()) {
         tell(reading.error, importTitle);
         return;
     }
-    if (!dialogs_.confirmImport(owner_, reading) || reading.schemes.empty())
+    std::vector<ColourScheme> chosen;
+    if (reading.designTokens) {
+        PairingStep step{[paths](const PaletteOptions& options) {
+                             return readPaletteFiles(paths, options);
+                         },
+                         [paths](const ImportOptions& options) {
+                             return readSchemeImportFiles(paths, options);
+                         }};
+        auto pairs = dialogs_.choosePairs(owner_, reading, step);
+        if (!pairs)
+            return;
+        chosen = std::move(*pairs);
+    } else {
+        if (!dialogs_.confirmImport(owner_, reading))
+            return;
+        chosen = reading.schemes;
+    }
+    if (chosen.empty())
         return;
-    if (const auto failure = addSchemes(store_.dbsfarben(), reading.schemes)) {
+    if (const auto failure = addSchemes(store_.dbsfarben(), chosen)) {
         tell(QStringLiteral("Die Farbschemata konnten nicht importiert werden; es wurde nichts "
                             "hinzugefügt:\n%1")
                  .arg(*failure),
@@ -153,8 +172,8 @@ void ExchangeCommands::mnuImportieren_Click() {
         return;
     }
     QStringList names;
-    names.reserve(qsizetype(reading.schemes.size()));
-    for (const ColourScheme& scheme : reading.schemes)
+    names.reserve(qsizetype(chosen.size()));
+    for (const ColourScheme& scheme : chosen)
         names << scheme.name;
     list_.addEntries(names);
 }
