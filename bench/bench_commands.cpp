@@ -7,8 +7,8 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/scheme_list.h"
 #include "bench_support.h"
-#include "schemes/scheme_list.h"
 #include "scripted_dialogs.h"
 
 #include <QApplication>

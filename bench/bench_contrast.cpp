@@ -13,7 +13,6 @@
 #include "bench_support.h"
 #include "contrast_window/contrast_report.h"
 #include "contrast_window/contrast_window.h"
-#include "editor/widget_colours.h"
 #include "scripted_dialogs.h"
 
 #include <QAction>
@@ -52,15 +51,14 @@ Refresh refreshes(int colours) {
     window.menus().mnuKontrast->trigger();
     settle();
     auto* kontrast = window.findChild<frmKontrast*>(QStringLiteral("frmKontrast"));
-    QWidget* sample = window.findChild<QWidget*>(QStringLiteral("lblTest"));
     QRandomGenerator random(20261207);
     Refresh r;
     ContrastReport report;
     for (int i = 0; i < colours; ++i) {
         const Rgb text = randomColour(random);
         const Rgb back = randomColour(random);
-        setForeColour(sample, packColour(text));
-        setBackColour(sample, packColour(back));
+        window.pair().setText(text);
+        window.pair().setBackground(back);
         r.window.add(bench::timeMs([&] { kontrast->refresh(); }));
         const SampleReading reading{text, back, 9.75, i % 2 == 1, i % 3 == 0};
         r.report.add(bench::timeMs([&] { report = makeContrastReport(reading); }));

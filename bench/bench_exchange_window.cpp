@@ -12,10 +12,10 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/scheme_list.h"
 #include "bench_support.h"
 #include "exchange/scheme_import.h"
 #include "import_window/import_preview.h"
-#include "schemes/scheme_list.h"
 #include "scripted_dialogs.h"
 #include "text_clipboard.h"
 

@@ -36,4 +36,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# pigmora-schemes audit and "Seite prüfen" draw pages with it; nothing else needs it.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "chromium")
 include(CPack)

@@ -3,7 +3,8 @@
 # missing, so it is quick and harmless to run again. Extra package names may be given.
 set -eu
 
-packages="cmake make g++ qt6-base-dev qt6-translations-l10n libsqlite3-dev fonts-liberation $*"
+packages="cmake make g++ qt6-base-dev qt6-translations-l10n libsqlite3-dev zlib1g-dev
+    fonts-liberation pkg-config libxcb1-dev $*"
 
 missing=""
 for package in $packages; do

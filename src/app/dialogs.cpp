@@ -110,11 +110,6 @@ QString QtDialogs::chooseOpenFile(QWidget* owner, const QString& title, const QS
     return dialog.selectedFiles().constFirst();
 }
 
-bool QtDialogs::confirmImport(QWidget* owner, const ImportReading& reading) {
-    frmImport preview(reading, owner);
-    return preview.exec() == QDialog::Accepted;
-}
-
 QStringList QtDialogs::chooseOpenFiles(QWidget* owner, const QString& title,
                                        const QString& filter) {
     QFileDialog dialog(owner, title, QString(), filter);
@@ -123,6 +118,11 @@ QStringList QtDialogs::chooseOpenFiles(QWidget* owner, const QString& title,
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();
+}
+
+bool QtDialogs::confirmImport(QWidget* owner, const ImportReading& reading) {
+    frmImport preview(reading, owner);
+    return preview.exec() == QDialog::Accepted;
 }
 
 std::optional<std::vector<ColourScheme>>

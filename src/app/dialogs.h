@@ -46,15 +46,16 @@ public:
     // The open dialog for one existing file; `filter` in Qt's form, several separated by ";;".
     // Empty when cancelled.
     virtual QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) = 0;
+    // The open dialog for one or more existing files; empty when cancelled. Unless a dialog
+    // offers more, the one file chooseOpenFile gives.
+    virtual QStringList chooseOpenFiles(QWidget* owner, const QString& title,
+                                        const QString& filter) {
+        const QString file = chooseOpenFile(owner, title, filter);
+        return file.isEmpty() ? QStringList() : QStringList{file};
+    }
     // Shows what an import would add and what it refused; true when the user chose
     // "Importieren".
     virtual bool confirmImport(QWidget* owner, const ImportReading& reading) = 0;
-    // The open dialog for one or several existing files (a design system split over files).
-    virtual QStringList chooseOpenFiles(QWidget* owner, const QString& title,
-                                        const QString& filter) {
-        const QString path = chooseOpenFile(owner, title, filter);
-        return path.isEmpty() ? QStringList() : QStringList{path};
-    }
     // The preview of design tokens with its pairing step: the pairs checked on "Importieren",
     // nothing when cancelled.
     virtual std::optional<std::vector<ColourScheme>>
@@ -78,9 +79,9 @@ public:
     std::optional<SaveChoice> chooseSaveFile(QWidget* owner, const QString& title,
                                              const QStringList& filters) override;
     QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
-    bool confirmImport(QWidget* owner, const ImportReading& reading) override;
     QStringList chooseOpenFiles(QWidget* owner, const QString& title,
                                 const QString& filter) override;
+    bool confirmImport(QWidget* owner, const ImportReading& reading) override;
     std::optional<std::vector<ColourScheme>>
     choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step) override;
 };

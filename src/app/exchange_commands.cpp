@@ -1,16 +1,16 @@
 #include "exchange_commands.h"
 
 #include "base/german_locale.h"
+#include "base/sample_pair.h"
 #include "base/shown_text.h"
 #include "clipboard.h"
 #include "css_colour/css_colour.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
-#include "editor/widget_colours.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
 #include "exchange/token_import.h"
-#include "schemes/scheme_list.h"
+#include "scheme_list.h"
 #include "schemes/scheme_store.h"
 #include "schemes/scheme_transfer.h"
 
@@ -202,13 +202,10 @@ void ExchangeCommands::mnuCssEinfügen_Click(const Clipboard& clipboard) {
             return;
         }
         // Laid over the background, as a browser shows the text.
-        const ColourValue below = backColour(channels_.sample());
-        const Rgb background{ChannelValue(below & 0xFF), ChannelValue((below >> 8) & 0xFF),
-                             ChannelValue((below >> 16) & 0xFF)};
-        colour = compositeOver(reading, background);
-        notes << notOpaqueText(text, reading.alpha) +
-                     QStringLiteral(" Über dem Hintergrund %1 ergibt sich die Textfarbe %2.")
-                         .arg(hashHexText(background), hashHexText(colour));
+        const Rgb background = channels_.pair().background();
+        const TextOverBackground over = textOverBackground(reading, text, background);
+        colour = over.colour;
+        notes << over.note;
     }
     channels_.setColour(colour);
     if (!notes.isEmpty())

@@ -1,17 +1,19 @@
 #include "eyedropper_commands.h"
-#include "base/german_locale.h"
 
+#include "base/german_locale.h"
+#include "base/sample_pair.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
-#include "editor/editor_state.h"
-#include "editor/widget_colours.h"
+#include "editor/edit_target.h"
 #include "eyedropper/colour_portal.h"
+#include "eyedropper/image_file.h"
+#include "eyedropper/pair_finder.h"
+#include "eyedropper/pixel_picking.h"
 #include "picker_window/image_picker.h"
 #include "picker_window/screen_picker.h"
+#include "picker_window/screen_settle.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImageReader>
 #include <algorithm>
 
@@ -22,44 +24,12 @@ namespace {
 const QString screenTitle = QStringLiteral("Farbe vom Bildschirm");
 const QString imageTitle = QStringLiteral("Farbe aus Bild");
 
-Rgb unpacked(ColourValue v) {
-    return {ChannelValue(v & 0xFF), ChannelValue((v >> 8) & 0xFF), ChannelValue((v >> 16) & 0xFF)};
-}
-
-QString number(int n) {
-    return germanLocale().toString(n);
-}
-
-// Why a reader gave no image, by its error code: Qt's own texts are English where its
-// translations are not installed, and for a damaged file say only "unknown error". Qt calls
-// a folder, or a file it may not open, a file not found.
-QString readingFailure(const QImageReader& reader) {
-    const QFileInfo file(reader.fileName());
-    switch (reader.error()) {
-    case QImageReader::FileNotFoundError:
-    case QImageReader::DeviceError:
-        if (file.isDir())
-            return QStringLiteral("unter diesem Namen steht ein Ordner, keine Datei");
-        if (file.exists())
-            return QStringLiteral("die Datei lässt sich nicht öffnen");
-        return QStringLiteral("die Datei ist nicht vorhanden");
-    case QImageReader::UnsupportedFormatError:
-        if (file.size() == 0)
-            return QStringLiteral("die Datei ist leer");
-        return QStringLiteral("die Datei ist in keinem Bildformat, das Pigmora lesen kann");
-    case QImageReader::InvalidDataError:
-    case QImageReader::UnknownError:
-        break;
-    }
-    return QStringLiteral("die Datei ist beschädigt oder unvollständig");
-}
+const QString pairTitle = QStringLiteral("Paar vom Bildschirm");
 
 } // namespace
 
-EyedropperCommands::EyedropperCommands(QWidget* owner, const EditorState& state,
-                                       ChannelEditor& channels, Dialogs& dialogs)
+EyedropperCommands::EyedropperCommands(QWidget* owner, ChannelEditor& channels, Dialogs& dialogs)
     : owner_(owner)
-    , state_(state)
     , channels_(channels)
     , dialogs_(dialogs) {}
 
@@ -81,8 +51,7 @@ EyedropperCommands::Way EyedropperCommands::wayFor(const QString& platformName,
 }
 
 Rgb EyedropperCommands::otherColour() const {
-    const QWidget* sample = channels_.sample();
-    return unpacked(state_.bytziel == 1 ? backColour(sample) : foreColour(sample));
+    return channels_.pair().other();
 }
 
 void EyedropperCommands::tell(const QString& text, const QString& title) {
@@ -93,6 +62,31 @@ void EyedropperCommands::apply(Rgb colour) {
     channels_.setColour(colour);
 }
 
+void EyedropperCommands::applyPair(const PairFinding& pair, const QString& title) {
+    switch (pair.kind) {
+    case PairFinding::Kind::Nothing:
+        return;
+    case PairFinding::Kind::OneColour:
+        tell(QStringLiteral("Im Rechteck ist nur eine Farbe zu sehen (%1), kein Text vor einem "
+                            "Hintergrund. Es wurde nichts geändert.")
+                 .arg(pickedHexText(pair.background)),
+             title);
+        return;
+    case PairFinding::Kind::Pair:
+        break;
+    }
+    if (pairTarget_)
+        pairTarget_->setPair(pair.text, pair.background, EditTarget::PairEnd::AsItWas);
+    if (!pair.backgroundUniform)
+        tell(QStringLiteral("Der Hintergrund ist nicht einfarbig: er reicht von %1 bis %2. "
+                            "Gesetzt wurden der Text %3 und der Hintergrund mit dem geringsten "
+                            "Kontrast zu ihm, %4 (Kontrast %5).")
+                 .arg(pickedHexText(pair.darkest), pickedHexText(pair.lightest),
+                      pickedHexText(pair.text), pickedHexText(pair.background),
+                      pickRatioText(pair.text, pair.background)),
+             title);
+}
+
 void EyedropperCommands::mnuBildschirm_Click() {
     switch (wayFor(QGuiApplication::platformName(), qEnvironmentVariable("XDG_SESSION_TYPE"),
                    qEnvironmentVariable("WAYLAND_DISPLAY"))) {
@@ -100,7 +94,7 @@ void EyedropperCommands::mnuBildschirm_Click() {
         pickWithPortal();
         break;
     case Way::OwnPicker:
-        pickWithOwnPicker();
+        pickWithOwnPicker(false);
         break;
     case Way::None:
         tell(QStringLiteral("Auf dieser Anzeige (%1) kann Pigmora keine Farbe vom Bildschirm "
@@ -113,19 +107,63 @@ void EyedropperCommands::mnuBildschirm_Click() {
     }
 }
 
-void EyedropperCommands::pickWithOwnPicker() {
-    if (screenPicker_)
+void EyedropperCommands::mnuPaar_Click() {
+    switch (wayFor(QGuiApplication::platformName(), qEnvironmentVariable("XDG_SESSION_TYPE"),
+                   qEnvironmentVariable("WAYLAND_DISPLAY"))) {
+    case Way::OwnPicker:
+        pickWithOwnPicker(true);
+        break;
+    case Way::Portal:
+        tell(QStringLiteral("Auf dieser Arbeitsfläche wählt das Desktop-Portal die Farben vom "
+                            "Bildschirm, und zwar nur eine auf einmal. Ein Paar aus Text und "
+                            "Hintergrund in einem Zug gibt ein Bildschirmfoto: es in „Extras › "
+                            "Farbe aus Bild...“ öffnen und ein Rechteck über den Text ziehen. Es "
+                            "wurde nichts geändert."),
+             pairTitle);
+        break;
+    case Way::None:
+        tell(QStringLiteral("Auf dieser Anzeige (%1) kann Pigmora kein Paar vom Bildschirm "
+                            "wählen; das geht unter X11. Ein Paar aus einem Bildschirmfoto gibt "
+                            "„Extras › Farbe aus Bild...“: ein Rechteck über den Text ziehen.")
+                 .arg(QGuiApplication::platformName()),
+             pairTitle);
+        break;
+    }
+}
+
+void EyedropperCommands::pickWithOwnPicker(bool forPair) {
+    if (screenPicker_ || settling_)
         return; // one pick at a time
+    settling_ = true;
+    startedFrom_ = QApplication::activeWindow();
+    // Started from the menu, the menu is still on the screen: it is taken once it is gone.
+    whenScreenSettled(this, [this, forPair] {
+        settling_ = false;
+        startOwnPicker(forPair);
+    });
+}
+
+void EyedropperCommands::startOwnPicker(bool forPair) {
     screenPicker_ = std::make_unique<ScreenPicker>(otherColour());
+    if (forPair)
+        screenPicker_->setHint(QStringLiteral("Rechteck über den Text ziehen: Text und "
+                                              "Hintergrund · ") +
+                               pickerHint);
     // The full-screen windows had the focus; it goes back to the window the pick came from.
     const auto ended = [this] {
         screenPicker_.release()->deleteLater();
-        owner_->activateWindow();
+        QWidget* back = startedFrom_ ? startedFrom_.data() : owner_;
+        back->activateWindow();
     };
     connect(screenPicker_.get(), &ScreenPicker::picked, this, [this, ended](Rgb colour) {
         ended();
         apply(colour);
     });
+    connect(screenPicker_.get(), &ScreenPicker::pairPicked, this,
+            [this, ended](const PairFinding& pair) {
+                ended();
+                applyPair(pair, pairTitle);
+            });
     connect(screenPicker_.get(), &ScreenPicker::cancelled, this, ended);
     if (!screenPicker_->start()) {
         screenPicker_.reset();
@@ -179,40 +217,17 @@ void EyedropperCommands::mnuBild_Click() {
     const QString path = dialogs_.chooseOpenFile(owner_, imageTitle, imageFilter());
     if (path.isEmpty())
         return;
-    const QString shown = QDir::toNativeSeparators(path);
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    // The size is read from the header, before anything is decoded.
-    const QSize size = reader.size();
-    if (!size.isValid()) {
-        tell(QStringLiteral("Das Bild %1 kann nicht gelesen werden: %2. Es wurde nichts geändert.")
-                 .arg(shown, readingFailure(reader)),
-             imageTitle);
+    ImageFileReading reading = readImageFile(path, maxImagePixels);
+    if (!reading.failure.isEmpty()) {
+        tell(reading.failure, imageTitle);
         return;
     }
-    const qint64 pixels = qint64(size.width()) * size.height();
-    if (pixels > maxImagePixels) {
-        tell(QStringLiteral("Das Bild %1 ist mit %2 × %3 Pixeln zu groß; geöffnet werden Bilder "
-                            "bis 100 Millionen Pixel. Es wurde nichts geändert.")
-                 .arg(shown, number(size.width()), number(size.height())),
-             imageTitle);
-        return;
-    }
-    // Qt's own guard (256 MB) would refuse images below the limit that 32 bits a pixel make
-    // larger; this one lets those through and still refuses a file whose header lied.
-    reader.setAllocationLimit(int(maxImagePixels * 4 / (1024 * 1024)) + 1);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        tell(QStringLiteral("Das Bild %1 kann nicht gelesen werden: %2. Es wurde nichts geändert.")
-                 .arg(shown, readingFailure(reader)),
-             imageTitle);
-        return;
-    }
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
-        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 
-    imagePicker_ = new frmBildPipette(std::move(image), path, otherColour(), owner_);
+    imagePicker_ = new frmBildPipette(std::move(reading.image), path, otherColour(), owner_,
+                                      reading.profileNote, systemPointer());
     connect(imagePicker_, &frmBildPipette::picked, this, &EyedropperCommands::apply);
+    connect(imagePicker_, &frmBildPipette::pairPicked, this,
+            [this](const PairFinding& pair) { applyPair(pair, imageTitle); });
     imagePicker_->show();
     imagePicker_->activateWindow();
 }

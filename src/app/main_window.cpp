@@ -4,9 +4,13 @@
 #include "channel_slider.h"
 #include "click_label.h"
 #include "contrast_window/contrast_window.h"
+#include "editor/widget_colours.h"
 #include "exchange_commands.h"
 #include "eyedropper_commands.h"
-#include "schemes/scheme_list.h"
+#include "page_audit_window/page_check_window.h"
+#include "page_check.h"
+#include "raster_commands.h"
+#include "scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
 #include "window_accessibility.h"
@@ -45,7 +49,9 @@ frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dial
         const ChannelRow& row = ui_.rows[i];
         channelControls[i] = {row.slider, row.decimalBox, row.hexBox};
     }
-    channels_ = std::make_unique<ChannelEditor>(state_, channelControls, ui_.lblTest);
+    // The label shows the pair before anyone else hears of a change.
+    showPairOn(pair_, ui_.lblTest);
+    channels_ = std::make_unique<ChannelEditor>(state_, channelControls, pair_);
     numberMode_ =
         std::make_unique<NumberMode>(state_, menu_.mnuDez, menu_.mnuHex, ui_.lblDez, ui_.lblHex);
     editTarget_ = std::make_unique<EditTarget>(state_, *channels_, menu_.mnuVorder, menu_.mnuHinter,
@@ -54,13 +60,13 @@ frmHauptprogramm::frmHauptprogramm(const QString& schemeDirectory, Dialogs* dial
     schemeCommands_ =
         std::make_unique<SchemeCommands>(schemes_, *ui_.cmbFarbe, state_, *channels_, *editTarget_);
 
-    commands_ =
-        std::make_unique<MenuCommands>(this, state_, *channels_, *dialogs_, &systemClipboard_);
+    commands_ = std::make_unique<MenuCommands>(this, state_, *channels_, ui_.lblTest, *dialogs_,
+                                               &systemClipboard_);
 
     connectChannelHandlers();
     connectMenuHandlers();
     connectSchemeHandlers();
-    describeMainWindow(ui_, menu_);
+    describeMainWindow(ui_, menu_, pair_);
     Form_Load(schemeDirectory);
     ui_.rows[0].decimalBox->setFocus();
 }
@@ -107,9 +113,12 @@ void frmHauptprogramm::connectMenuHandlers() {
     connect(menu_.mnuCssEinfügen, &QAction::triggered, this,
             [this] { exchange().mnuCssEinfügen_Click(commands_->clipboard()); });
     connect(menu_.mnuKontrast, &QAction::triggered, this, &frmHauptprogramm::mnuKontrast_Click);
+    connect(menu_.mnuSeite, &QAction::triggered, this, &frmHauptprogramm::mnuSeite_Click);
     connect(menu_.mnuBildschirm, &QAction::triggered, this,
             [this] { eyedropper().mnuBildschirm_Click(); });
     connect(menu_.mnuBild, &QAction::triggered, this, [this] { eyedropper().mnuBild_Click(); });
+    connect(menu_.mnuPaar, &QAction::triggered, this, [this] { eyedropper().mnuPaar_Click(); });
+    connect(menu_.mnuRaster, &QAction::triggered, this, [this] { raster().mnuRaster_Click(); });
     connect(ui_.StatusBar1, &PanelStatusBar::panelClicked, this, [this](int index) {
         editTarget_->StatusBar1_PanelClick(bevelOf(ui_.StatusBar1->panel(index)));
     });
@@ -147,16 +156,25 @@ ExchangeCommands& frmHauptprogramm::exchange() {
 }
 
 EyedropperCommands& frmHauptprogramm::eyedropper() {
-    if (!eyedropper_)
-        eyedropper_ = std::make_unique<EyedropperCommands>(this, state_, *channels_, *dialogs_);
+    if (!eyedropper_) {
+        eyedropper_ = std::make_unique<EyedropperCommands>(this, *channels_, *dialogs_);
+        eyedropper_->setPairTarget(*editTarget_);
+    }
     return *eyedropper_;
+}
+
+RasterCommands& frmHauptprogramm::raster() {
+    if (!raster_)
+        raster_ = std::make_unique<RasterCommands>(this, *channels_, ui_.lblTest, *editTarget_,
+                                                   schemes_, *schemeCommands_, *dialogs_);
+    return *raster_;
 }
 
 void frmHauptprogramm::Form_Load(const QString& schemeDirectory) {
     state_.bytmodus = 1;
     state_.bytziel = 2;
     try {
-        schemes_.open(schemeDirectory, *ui_.cmbFarbe);
+        ui_.cmbFarbe->addEntries(schemes_.open(schemeDirectory));
         loaded_ = true;
     } catch (const SchemeFileError& e) {
         reportFatal(e.message());
@@ -183,12 +201,20 @@ void frmHauptprogramm::closeEvent(QCloseEvent* event) {
 
 void frmHauptprogramm::mnuKontrast_Click() {
     if (!kontrast_) {
-        kontrast_ = std::make_unique<frmKontrast>(this, state_, *channels_, menu_.mnuVorder,
+        kontrast_ = std::make_unique<frmKontrast>(this, *channels_, ui_.lblTest, menu_.mnuVorder,
                                                   menu_.mnuHinter);
         connect(kontrast_.get(), &frmKontrast::pickFromScreen, this,
                 [this] { eyedropper().mnuBildschirm_Click(); });
+        connect(kontrast_.get(), &frmKontrast::pickPairFromScreen, this,
+                [this] { eyedropper().mnuPaar_Click(); });
     }
     kontrast_->open();
+}
+
+void frmHauptprogramm::mnuSeite_Click() {
+    if (!seitenpruefung_)
+        seitenpruefung_ = makePageCheck(this, *editTarget_, *dialogs_);
+    seitenpruefung_->open();
 }
 
 void frmHauptprogramm::mnuEnde_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/sample_pair.h"
 #include "clipboard.h"
 #include "dialogs.h"
 #include "editor/channel_editor.h"
@@ -8,7 +9,7 @@
 #include "editor/number_mode.h"
 #include "menu_commands.h"
 #include "menu_tree.h"
-#include "schemes/scheme_commands.h"
+#include "scheme_commands.h"
 #include "schemes/scheme_location.h"
 #include "schemes/scheme_store.h"
 #include "window_layout.h"
@@ -21,7 +22,9 @@ namespace pigmora {
 
 class EyedropperCommands;
 class ExchangeCommands;
+class RasterCommands;
 class frmKontrast;
+class frmSeitenpruefung;
 
 // The main window: the colour editor, the sample, the scheme row, the menus and the status
 // bar. It builds its layout, wires the controls to their handlers and owns the editor state.
@@ -35,6 +38,8 @@ public:
     ~frmHauptprogramm() override;
 
     EditorState& state() { return state_; }
+    // The pair the sample shows.
+    SamplePair& pair() { return pair_; }
     ChannelEditor& channels() { return *channels_; }
     EditTarget& editTarget() { return *editTarget_; }
     const WindowControls& controls() const { return ui_; }
@@ -70,12 +75,16 @@ private:
     // Export, import and CSS paste, made on first use.
     ExchangeCommands& exchange();
     void mnuKontrast_Click();
+    void mnuSeite_Click();
     // The eyedropper's commands, made on first use.
     EyedropperCommands& eyedropper();
+    // The contrast grid's commands, made on first use.
+    RasterCommands& raster();
 
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_;
     EditorState state_;
+    SamplePair pair_;
     SchemeStore schemes_;
     bool loaded_ = false;
     WindowControls ui_;
@@ -88,9 +97,12 @@ private:
     std::unique_ptr<MenuCommands> commands_;
     std::unique_ptr<ExchangeCommands> exchange_;
     std::unique_ptr<EyedropperCommands> eyedropper_;
+    std::unique_ptr<RasterCommands> raster_;
     std::function<void()> endProcess_;
     // Built on first use, then kept; gone before the controls it watches.
     std::unique_ptr<frmKontrast> kontrast_;
+    // Built on first use; gone before the edit target it sets.
+    std::unique_ptr<frmSeitenpruefung> seitenpruefung_;
 };
 
 } // namespace pigmora

@@ -17,10 +17,11 @@ const QString clipboardTitle = QStringLiteral("Zwischenablage");
 }
 
 MenuCommands::MenuCommands(QWidget* owner, EditorState& state, ChannelEditor& channels,
-                           Dialogs& dialogs, Clipboard* clipboard)
+                           QWidget* sample, Dialogs& dialogs, Clipboard* clipboard)
     : owner_(owner)
     , state_(state)
     , channels_(channels)
+    , sample_(sample)
     , dialogs_(dialogs)
     , clipboard_(clipboard)
     , cdlg_(dialogs) {}
@@ -52,14 +53,13 @@ void MenuCommands::lblTest_Click() {
     cdlg_.Flags = 3;
     if (!cdlg_.ShowFont(owner_))
         return;
-    QWidget* sample = channels_.sample();
-    QFont font = sample->font(); // strikeout and the rest stay as they are
+    QFont font = sample_->font(); // strikeout and the rest stay as they are
     font.setFamilies({cdlg_.FontName});
     font.setPointSizeF(cdlg_.FontSize);
     font.setItalic(cdlg_.FontItalic);
     font.setBold(cdlg_.FontBold);
     font.setUnderline(cdlg_.FontUnderline);
-    sample->setFont(font);
+    sample_->setFont(font);
 }
 
 void MenuCommands::mnuHilfe_Click() {

@@ -15,8 +15,9 @@ struct EditorState;
 // it in the colour dialog, choose the sample's font, the help message and the About window.
 class MenuCommands {
 public:
-    MenuCommands(QWidget* owner, EditorState& state, ChannelEditor& channels, Dialogs& dialogs,
-                 Clipboard* clipboard);
+    // `sample` is the label whose font the font dialog chooses.
+    MenuCommands(QWidget* owner, EditorState& state, ChannelEditor& channels, QWidget* sample,
+                 Dialogs& dialogs, Clipboard* clipboard);
 
     // Puts the edited colour on the clipboard (nine decimal digits in decimal mode, six
     // hexadecimal ones otherwise) and shows what the clipboard then holds.
@@ -30,7 +31,6 @@ public:
     // Shows the About window modally, the main window as its owner; returns once it is closed.
     void mnuInfo_Click();
 
-    CommonDialog& cdlg() { return cdlg_; }
     void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
     const Clipboard& clipboard() const { return *clipboard_; }
 
@@ -38,6 +38,7 @@ private:
     QWidget* owner_;
     EditorState& state_;
     ChannelEditor& channels_;
+    QWidget* sample_;
     Dialogs& dialogs_;
     Clipboard* clipboard_;
     CommonDialog cdlg_;

@@ -1,60 +1,41 @@
 #include "window_accessibility.h"
 
 #include "accessibility/accessible_shape.h"
+#include "base/hex_digit.h"
+#include "base/sample_pair.h"
 #include "click_label.h"
 #include "contrast/wcag.h"
 #include "editor/bevel.h"
-#include "editor/text_forms.h"
-#include "editor/widget_colours.h"
 #include "menu_tree.h"
 #include "status_bar.h"
 #include "window_layout.h"
 
 #include <QAction>
-#include <QEvent>
 
 namespace pigmora {
 
 namespace {
 
-Rgb channelsOf(ColourValue colour) {
-    return HexZerlegen(colourValueText(colour));
+// Rewrites the sample's description whenever its pair changes: inside the setter that changed
+// it, right after the label's repaint, so a screen reader asking next finds the new pair.
+void describeSample(QWidget* sample, const SamplePair& pair) {
+    sample->setAccessibleDescription(
+        QStringLiteral("Text %1 auf %2, Kontrast %3")
+            .arg(hashHexText(pair.text(), LetterCase::Upper),
+                 hashHexText(pair.background(), LetterCase::Upper),
+                 ratioText(contrastRatio(pair.text(), pair.background()))));
 }
-
-// Rewrites the sample's description whenever its palette changes: inside the setter that
-// changed it, so a screen reader asking next finds the new pair.
-class SampleDescription : public QObject {
-public:
-    explicit SampleDescription(QWidget* sample)
-        : QObject(sample)
-        , sample_(sample) {
-        sample->installEventFilter(this);
-        describe();
-    }
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::PaletteChange)
-            describe();
-        return false;
-    }
-
-private:
-    void describe() {
-        const Rgb text = channelsOf(foreColour(sample_));
-        const Rgb background = channelsOf(backColour(sample_));
-        sample_->setAccessibleDescription(QStringLiteral("Text #%1 auf #%2, Kontrast %3")
-                                              .arg(sixDigitColourText(text),
-                                                   sixDigitColourText(background),
-                                                   ratioText(contrastRatio(text, background))));
-    }
-
-    QWidget* sample_;
-};
 
 } // namespace
 
-void describeMainWindow(const WindowControls& controls, const MenuActions& menus) {
-    new SampleDescription(controls.lblTest);
+void describeMainWindow(const WindowControls& controls, const MenuActions& menus,
+                        const SamplePair& pair) {
+    QWidget* sample = controls.lblTest;
+    describeSample(sample, pair);
+    QObject::connect(&pair, &SamplePair::changed, sample, [sample, &pair](SamplePair::Parts what) {
+        if (what & (SamplePair::Text | SamplePair::Background))
+            describeSample(sample, pair);
+    });
     // The captions beside the sliders and the sample: the controls are named after them.
     for (const ChannelRow& row : controls.rows)
         setAccessibleHidden(row.label, true);

@@ -4,7 +4,7 @@
 #include "channel_slider.h"
 #include "click_label.h"
 #include "editor/widget_colours.h"
-#include "schemes/scheme_list.h"
+#include "scheme_list.h"
 #include "status_bar.h"
 
 #include <QFont>
@@ -139,8 +139,7 @@ WindowControls buildWindowLayout(QWidget* client) {
     c.lblTest = label<ClickLabel>(client, "lblTest", sampleText(),
                                   twipsRect(1680, 2400, 5535, 1335), timesNewRoman(9.75), false);
     c.lblTest->setAccessibleName(QStringLiteral("Vorschau"));
-    setForeColour(c.lblTest, 0x000000);
-    setBackColour(c.lblTest, 0x000000);
+    // Black on black: the pair it shows starts so, and the window paints it from the pair.
 
     c.cmdNeueFarbe = place(new QPushButton(QStringLiteral("&Neu"), client), "cmdNeueFarbe",
                            twipsRect(240, 3960, 615, 315));

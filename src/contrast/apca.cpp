@@ -41,19 +41,29 @@ double clampBlack(double y) {
 
 } // namespace
 
-double apcaContrast(Rgb text, Rgb background) {
-    const double textY = clampBlack(screenLuminance(text));
-    const double backgroundY = clampBlack(screenLuminance(background));
-    if (std::abs(backgroundY - textY) < deltaYMin)
+ApcaColour apcaColour(Rgb colour) {
+    ApcaColour c;
+    c.y = clampBlack(screenLuminance(colour));
+    c.text = std::pow(c.y, normText);
+    c.background = std::pow(c.y, normBackground);
+    c.reverseText = std::pow(c.y, reverseText);
+    c.reverseBackground = std::pow(c.y, reverseBackground);
+    return c;
+}
+
+double apcaContrast(const ApcaColour& text, const ApcaColour& background) {
+    if (std::abs(background.y - text.y) < deltaYMin)
         return 0;
-    if (backgroundY > textY) { // dark text on a light background
-        const double sapc =
-            (std::pow(backgroundY, normBackground) - std::pow(textY, normText)) * scaleBlackOnWhite;
+    if (background.y > text.y) { // dark text on a light background
+        const double sapc = (background.background - text.text) * scaleBlackOnWhite;
         return sapc < lowClip ? 0 : (sapc - offsetBlackOnWhite) * 100;
     }
-    const double sapc = (std::pow(backgroundY, reverseBackground) - std::pow(textY, reverseText)) *
-                        scaleWhiteOnBlack;
+    const double sapc = (background.reverseBackground - text.reverseText) * scaleWhiteOnBlack;
     return sapc > -lowClip ? 0 : (sapc + offsetWhiteOnBlack) * 100;
+}
+
+double apcaContrast(Rgb text, Rgb background) {
+    return apcaContrast(apcaColour(text), apcaColour(background));
 }
 
 QString apcaText(double lc) {

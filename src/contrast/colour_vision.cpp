@@ -1,5 +1,6 @@
 #include "colour_vision.h"
 
+#include "base/ascii.h"
 #include "luminance.h"
 
 namespace pigmora {
@@ -43,6 +44,48 @@ Rgb simulateVision(Rgb colour, VisionDeficiency deficiency) {
     }
     const ChannelValue grey = srgbFromLinear(relativeLuminance(colour));
     return Rgb{grey, grey, grey};
+}
+
+QString deficiencyName(VisionDeficiency deficiency) {
+    switch (deficiency) {
+    case VisionDeficiency::Protanopia:
+        return QStringLiteral("Protanopie");
+    case VisionDeficiency::Deuteranopia:
+        return QStringLiteral("Deuteranopie");
+    case VisionDeficiency::Tritanopia:
+        return QStringLiteral("Tritanopie");
+    case VisionDeficiency::Achromatopsia:
+        return QStringLiteral("Achromatopsie");
+    }
+    return {};
+}
+
+namespace {
+
+struct VisionKey {
+    VisionDeficiency deficiency;
+    const char* key;
+    const char* word;
+};
+constexpr VisionKey visionKeys[] = {{VisionDeficiency::Protanopia, "protan", "protanopia"},
+                                    {VisionDeficiency::Deuteranopia, "deutan", "deuteranopia"},
+                                    {VisionDeficiency::Tritanopia, "tritan", "tritanopia"},
+                                    {VisionDeficiency::Achromatopsia, "achroma", "achromatopsia"}};
+
+} // namespace
+
+QString visionKey(VisionDeficiency deficiency) {
+    for (const VisionKey& k : visionKeys)
+        if (k.deficiency == deficiency)
+            return QString::fromLatin1(k.key);
+    return {};
+}
+
+std::optional<VisionDeficiency> visionFromKey(const QString& key) {
+    for (const VisionKey& k : visionKeys)
+        if (equalsAscii(key, k.key) || equalsAscii(key, k.word))
+            return k.deficiency;
+    return std::nullopt;
 }
 
 } // namespace pigmora

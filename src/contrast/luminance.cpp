@@ -1,5 +1,7 @@
 #include "luminance.h"
 
+#include "css_colour/colour_spaces.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -8,18 +10,13 @@ namespace pigmora {
 
 namespace {
 
-double transfer(int channel) {
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
 // The curve is asked for thousands of times per colour change (the nearest-colour search), so
 // its 256 values are worked out once.
 const std::array<double, 256>& transferTable() {
     static const std::array<double, 256> table = [] {
         std::array<double, 256> t{};
         for (int i = 0; i < 256; ++i)
-            t[i] = transfer(i);
+            t[i] = css::linearFromSrgb(i / 255.0);
         return t;
     }();
     return table;
@@ -32,8 +29,7 @@ double linearFromSrgb(ChannelValue channel) {
 }
 
 ChannelValue srgbFromLinear(double linear) {
-    const double v = std::clamp(linear, 0.0, 1.0);
-    const double c = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+    const double c = css::srgbFromLinear(std::clamp(linear, 0.0, 1.0));
     return ChannelValue(std::lround(std::clamp(c, 0.0, 1.0) * 255));
 }
 

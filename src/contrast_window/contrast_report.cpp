@@ -65,20 +65,6 @@ VisionRow visionRow(VisionDeficiency deficiency, const SampleReading& sample, do
 
 } // namespace
 
-QString deficiencyName(VisionDeficiency deficiency) {
-    switch (deficiency) {
-    case VisionDeficiency::Protanopia:
-        return QStringLiteral("Protanopie");
-    case VisionDeficiency::Deuteranopia:
-        return QStringLiteral("Deuteranopie");
-    case VisionDeficiency::Tritanopia:
-        return QStringLiteral("Tritanopie");
-    case VisionDeficiency::Achromatopsia:
-        return QStringLiteral("Achromatopsie");
-    }
-    return {};
-}
-
 ContrastReport makeContrastReport(const SampleReading& sample) {
     ContrastReport r;
     const double ratio = contrastRatio(sample.text, sample.background);

@@ -71,7 +71,4 @@ inline constexpr std::array<const char*, 4> editedFormNames{"hex", "rgb", "hsl",
 
 ContrastReport makeContrastReport(const SampleReading& sample);
 
-// "Protanopie", "Deuteranopie", "Tritanopie", "Achromatopsie".
-QString deficiencyName(VisionDeficiency deficiency);
-
 } // namespace pigmora

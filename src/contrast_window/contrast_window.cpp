@@ -1,10 +1,8 @@
 #include "contrast_window.h"
 
 #include "accessibility/accessible_shape.h"
+#include "base/sample_pair.h"
 #include "editor/channel_editor.h"
-#include "editor/editor_state.h"
-#include "editor/text_forms.h"
-#include "editor/widget_colours.h"
 #include "offer_rows.h"
 #include "sample_follower.h"
 #include "sample_size.h"
@@ -18,23 +16,14 @@
 
 namespace pigmora {
 
-namespace {
-
-Rgb channelsOf(ColourValue colour) {
-    return HexZerlegen(colourValueText(colour));
-}
-
-} // namespace
-
-frmKontrast::frmKontrast(QWidget* owner, const EditorState& state, ChannelEditor& channels,
+frmKontrast::frmKontrast(QWidget* owner, ChannelEditor& channels, QWidget* sample,
                          QAction* mnuVorder, QAction* mnuHinter)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , state_(state)
     , channels_(channels)
+    , sample_(sample)
     , ui_(buildKontrastLayout(this))
-    , follower_(new SampleFollower(channels.sample(), {mnuVorder, mnuHinter}, this,
-                                   [this] { refresh(); })) {
+    , follower_(new SampleFollower(channels.pair(), sample, this, [this] { refresh(); })) {
     setObjectName(QStringLiteral("frmKontrast"));
     setWindowTitle(QStringLiteral("Kontrast"));
     setAccessibleName(windowTitle());
@@ -56,6 +45,8 @@ frmKontrast::frmKontrast(QWidget* owner, const EditorState& state, ChannelEditor
             target->trigger();
             emit pickFromScreen();
         });
+    connect(ui_.cmdPaarVomBildschirm, &QPushButton::clicked, this,
+            &frmKontrast::pickPairFromScreen);
 }
 
 frmKontrast::~frmKontrast() = default;
@@ -67,13 +58,13 @@ void frmKontrast::open() {
 }
 
 SampleReading frmKontrast::readSample() const {
-    const QWidget* sample = channels_.sample();
+    const SamplePair& pair = channels_.pair();
     SampleReading r;
-    r.text = channelsOf(foreColour(sample));
-    r.background = channelsOf(backColour(sample));
-    r.points = fontPoints(sample->font(), sample->logicalDpiY());
-    r.bold = fontIsBold(sample->font());
-    r.editsText = state_.bytziel == 1;
+    r.text = pair.text();
+    r.background = pair.background();
+    r.points = fontPoints(sample_->font(), sample_->logicalDpiY());
+    r.bold = fontIsBold(sample_->font());
+    r.editsText = pair.editsText();
     return r;
 }
 

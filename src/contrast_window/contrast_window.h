@@ -11,7 +11,6 @@ namespace pigmora {
 
 class ChannelEditor;
 class SampleFollower;
-struct EditorState;
 
 // The contrast window: the WCAG 2.x ratio and verdicts of the sample's text colour on its
 // background, the nearest colours of the edited one's hue that pass, the APCA contrast and the
@@ -20,9 +19,10 @@ struct EditorState;
 class frmKontrast : public QWidget {
     Q_OBJECT
 public:
-    // `mnuVorder` and `mnuHinter` are the target switch; the window follows it.
-    frmKontrast(QWidget* owner, const EditorState& state, ChannelEditor& channels,
-                QAction* mnuVorder, QAction* mnuHinter);
+    // The window follows the pair of `channels` and the font of `sample`; `mnuVorder` and
+    // `mnuHinter` are the target switch its screen buttons use.
+    frmKontrast(QWidget* owner, ChannelEditor& channels, QWidget* sample, QAction* mnuVorder,
+                QAction* mnuHinter);
     ~frmKontrast() override;
 
     // Shows the window, brought to the front and active.
@@ -37,6 +37,8 @@ signals:
     // "Text vom Bildschirm" or "Hintergrund vom Bildschirm": the edit target is switched, now
     // the colour is to be picked from the screen.
     void pickFromScreen();
+    // "Paar vom Bildschirm": text colour and background are to be picked in one drag.
+    void pickPairFromScreen();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,8 +49,8 @@ private:
     void showReport();
     void apply(const OfferedColour& offer);
 
-    const EditorState& state_;
     ChannelEditor& channels_;
+    QWidget* sample_;
     KontrastControls ui_;
     ContrastReport report_;
     SampleFollower* follower_;

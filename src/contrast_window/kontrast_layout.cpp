@@ -134,6 +134,8 @@ KontrastControls buildKontrastLayout(QWidget* window) {
     c.cmdHintergrundVomBildschirm =
         button("cmdHintergrundVomBildschirm", "&Hintergrund vom Bildschirm",
                "Hintergrundfarbe vom Bildschirm wählen");
+    c.cmdPaarVomBildschirm = button("cmdPaarVomBildschirm", "&Paar vom Bildschirm",
+                                    "Text und Hintergrund vom Bildschirm wählen");
     // Made after them, so a screen reader meets the buttons in the order they stand.
     c.cmdSchließen = new QPushButton(QStringLiteral("Schließen"), window);
     c.cmdSchließen->setObjectName(QStringLiteral("cmdSchließen"));
@@ -142,6 +144,7 @@ KontrastControls buildKontrastLayout(QWidget* window) {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(c.cmdTextVomBildschirm);
     buttons->addWidget(c.cmdHintergrundVomBildschirm);
+    buttons->addWidget(c.cmdPaarVomBildschirm);
     buttons->addStretch(1);
     buttons->addWidget(c.cmdSchließen);
     auto* column = new QVBoxLayout(window);
@@ -163,6 +166,7 @@ KontrastControls buildKontrastLayout(QWidget* window) {
                         c.aaa.darker.apply,
                         c.cmdTextVomBildschirm,
                         c.cmdHintergrundVomBildschirm,
+                        c.cmdPaarVomBildschirm,
                         c.cmdSchließen};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

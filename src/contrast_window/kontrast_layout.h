@@ -44,13 +44,14 @@ struct KontrastControls {
     // The eyedropper: switch the edit target, then pick the colour from the screen.
     QPushButton* cmdTextVomBildschirm = nullptr;
     QPushButton* cmdHintergrundVomBildschirm = nullptr;
+    // Both colours of the sample from a rectangle dragged over a text on the screen.
+    QPushButton* cmdPaarVomBildschirm = nullptr;
     QPushButton* cmdSchließen = nullptr;
 };
 
 // Creates the controls in `window` with their layout, accessible names and tab order: the four
-// forms of the edited colour, the four "Übernehmen" buttons from AA lighter to AAA darker, the two
-// eyedropper buttons, then
-// "Schließen".
+// forms of the edited colour, the four "Übernehmen" buttons from AA lighter to AAA darker, the
+// three eyedropper buttons, then "Schließen".
 KontrastControls buildKontrastLayout(QWidget* window);
 
 } // namespace pigmora

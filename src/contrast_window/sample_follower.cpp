@@ -1,23 +1,23 @@
 #include "sample_follower.h"
 
-#include <QAction>
+#include "base/sample_pair.h"
+
 #include <QEvent>
 #include <QWidget>
 
 namespace pigmora {
 
-SampleFollower::SampleFollower(QWidget* sample, const QList<QAction*>& targetSwitch,
-                               QWidget* window, std::function<void()> refresh)
+SampleFollower::SampleFollower(const SamplePair& pair, QWidget* sample, QWidget* window,
+                               std::function<void()> refresh)
     : QObject(window)
     , window_(window)
     , refresh_(std::move(refresh)) {
     sample->installEventFilter(this);
-    for (QAction* action : targetSwitch)
-        connect(action, &QAction::toggled, this, [this] { sampleChanged(); });
+    connect(&pair, &SamplePair::changed, this, &SampleFollower::sampleChanged);
 }
 
 bool SampleFollower::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange)
         sampleChanged();
     return QObject::eventFilter(watched, event); // never consumes the event
 }

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
 #include <functional>
 
-class QAction;
 class QWidget;
 
 namespace pigmora {
 
-// Tells the contrast window when the sample changed: its colours (set through its palette), its
-// font, or which of its colours the channels edit (the two target check marks).
+class SamplePair;
+
+// Tells the contrast window when the sample changed: its pair (either colour, or which of them
+// the channels edit) or its font.
 //
 // It only watches. Events pass on untouched, and nothing is refreshed inside the main window's
 // handlers: a change marks the view stale and asks for one refresh through the event queue, so
@@ -18,7 +18,7 @@ namespace pigmora {
 // is refreshed; refreshIfStale() catches up when it is shown.
 class SampleFollower : public QObject {
 public:
-    SampleFollower(QWidget* sample, const QList<QAction*>& targetSwitch, QWidget* window,
+    SampleFollower(const SamplePair& pair, QWidget* sample, QWidget* window,
                    std::function<void()> refresh);
 
     void sampleChanged();

@@ -125,20 +125,24 @@ Triple rectangularFromPolar(const Triple& lch) {
 
 } // namespace
 
-Triple linearFromSrgb(const Triple& srgb) {
-    return eachComponent(srgb, [](double v) {
-        return signed_(v, [](double a) {
-            return a <= 0.04045 ? a / 12.92 : std::pow((a + 0.055) / 1.055, 2.4);
-        });
+double linearFromSrgb(double srgb) {
+    return signed_(srgb, [](double a) {
+        return a <= 0.04045 ? a / 12.92 : std::pow((a + 0.055) / 1.055, 2.4);
     });
 }
 
-Triple srgbFromLinear(const Triple& linear) {
-    return eachComponent(linear, [](double v) {
-        return signed_(v, [](double a) {
-            return a > 0.0031308 ? 1.055 * std::pow(a, 1 / 2.4) - 0.055 : 12.92 * a;
-        });
+double srgbFromLinear(double linear) {
+    return signed_(linear, [](double a) {
+        return a > 0.0031308 ? 1.055 * std::pow(a, 1 / 2.4) - 0.055 : 12.92 * a;
     });
+}
+
+Triple linearFromSrgb(const Triple& srgb) {
+    return eachComponent(srgb, [](double v) { return linearFromSrgb(v); });
+}
+
+Triple srgbFromLinear(const Triple& linear) {
+    return eachComponent(linear, [](double v) { return srgbFromLinear(v); });
 }
 
 Triple xyzD65FromLinearSrgb(const Triple& linear) {
@@ -206,11 +210,13 @@ Triple xyzD65From(ColourSpace space, const Triple& c) {
 }
 
 Triple srgbFromHsl(const Triple& hsl) {
-    double hue = std::fmod(hsl[0], 360);
+    return srgbFromHslShares(hsl[0], hsl[1] / 100, hsl[2] / 100);
+}
+
+Triple srgbFromHslShares(double hueDegrees, double sat, double light) {
+    double hue = std::fmod(hueDegrees, 360);
     if (hue < 0)
         hue += 360;
-    const double sat = hsl[1] / 100;
-    const double light = hsl[2] / 100;
     const auto f = [&](double n) {
         const double k = std::fmod(n + hue / 30, 12);
         const double a = sat * std::min(light, 1 - light);

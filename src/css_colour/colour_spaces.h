@@ -30,6 +30,10 @@ enum class ColourSpace {
 // CIE XYZ relative to D65 of a colour in `space`.
 Triple xyzD65From(ColourSpace space, const Triple& c);
 
+// The sRGB transfer curve, linear below 0.04045, for one component and extended to values
+// outside 0..1 by its mirror image: the only place the program writes it.
+double linearFromSrgb(double srgb);
+double srgbFromLinear(double linear);
 Triple linearFromSrgb(const Triple& srgb);
 Triple srgbFromLinear(const Triple& linear);
 Triple xyzD65FromLinearSrgb(const Triple& linear);
@@ -44,6 +48,8 @@ Triple oklchFromOklab(const Triple& oklab);
 // Saturation, lightness, whiteness and blackness from 0 to 100; the sRGB components are not
 // clamped.
 Triple srgbFromHsl(const Triple& hsl);
+// The same with saturation and lightness as shares of 1.
+Triple srgbFromHslShares(double hue, double saturation, double lightness);
 Triple srgbFromHwb(const Triple& hwb);
 // The hue is 0 for a grey.
 Triple hslFromSrgb(const Triple& srgb);

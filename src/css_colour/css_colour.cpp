@@ -191,7 +191,7 @@ CssColourReading readCssColour(QStringView text) {
         r.error = QStringLiteral("Es wurde kein Text gelesen, keine CSS-Farbe.");
         return r;
     }
-    const css::TokenList tokens = css::tokenize(trimmed);
+    const css::TokenList tokens(trimmed);
     if (tokens.count == 0)
         return refused(trimmed, {accepted});
     const css::Token& first = tokens[0];
@@ -226,6 +226,14 @@ Rgb compositeOver(const CssColourReading& reading, Rgb background) {
         return channel8(a * reading.srgb[i] + (1 - a) * (below / 255.0));
     };
     return {over(0, background.red), over(1, background.green), over(2, background.blue)};
+}
+
+TextOverBackground textOverBackground(const CssColourReading& reading, const QString& written,
+                                      Rgb background) {
+    const Rgb colour = compositeOver(reading, background);
+    return {colour, notOpaqueText(written, reading.alpha) +
+                        QStringLiteral(" Über dem Hintergrund %1 ergibt sich die Textfarbe %2.")
+                            .arg(hashHexText(background), hashHexText(colour))};
 }
 
 QString notOpaqueText(const QString& text, double alpha) {

@@ -40,6 +40,16 @@ CssColourReading readCssColour(const QString& text);
 // rounded. `reading` must hold a colour.
 Rgb compositeOver(const CssColourReading& reading, Rgb background);
 
+// A text colour with alpha, as `written`, laid over an opaque background as a browser shows
+// the text, and the sentence that tells it: "„rgb(0 0 0 / 50%)“ ist nicht deckend (Alpha 0,5).
+// Über dem Hintergrund #ffffff ergibt sich die Textfarbe #808080."
+struct TextOverBackground {
+    Rgb colour;
+    QString note;
+};
+TextOverBackground textOverBackground(const CssColourReading& reading, const QString& written,
+                                      Rgb background);
+
 // "„rgb(0 0 0 / 50%)“ ist nicht deckend (Alpha 0,5)." for where only opaque colours are taken.
 QString notOpaqueText(const QString& text, double alpha);
 // "„oklch(70% 0.4 30)“ liegt außerhalb von sRGB, angenähert: #ff3d2a."

@@ -22,6 +22,15 @@ bool isNameStart(char16_t c) {
 bool isName(char16_t c) {
     return isNameStart(c) || isDigit(c) || c == '-';
 }
+bool isNewline(char16_t c) {
+    return c == '\n' || c == '\r' || c == '\f';
+}
+bool isHexDigit(char16_t c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+int hexValue(char16_t c) {
+    return isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+}
 
 class Reader {
 public:
@@ -36,11 +45,20 @@ public:
     }
     QStringView from(qsizetype start) const { return text_.mid(start, pos - start); }
 
+    // A backslash not followed by a line break starts an escape (at the end of the text too,
+    // where it stands for U+FFFD).
+    bool startsEscape(qsizetype offset = 0) const {
+        return at(offset) == '\\' && !isNewline(at(offset + 1));
+    }
+    bool escapeAt(qsizetype offset) const {
+        return pos + offset < text_.size() && startsEscape(offset);
+    }
     bool startsIdent(qsizetype offset = 0) const {
         if (at(offset) == '-')
-            return isNameStart(at(offset + 1)) || at(offset + 1) == '-';
-        return isNameStart(at(offset));
+            return isNameStart(at(offset + 1)) || at(offset + 1) == '-' || escapeAt(offset + 1);
+        return isNameStart(at(offset)) || escapeAt(offset);
     }
+    bool atNameCharacter() const { return isName(at()) || escapeAt(0); }
     bool startsNumber() const {
         const char16_t c = at();
         if (c == '+' || c == '-')
@@ -53,10 +71,68 @@ public:
         while (isDigit(at()))
             ++pos;
     }
-    void skipName() {
-        while (isName(at()))
+    // After a backslash that starts an escape: the code point it stands for, read as CSS reads
+    // it (up to six hexadecimal digits and one blank after them, or the character itself; zero,
+    // a surrogate, a value beyond Unicode and the end of the text give U+FFFD).
+    char32_t readEscape() {
+        ++pos; // the backslash
+        if (atEnd())
+            return 0xFFFD;
+        if (!isHexDigit(at())) {
+            const char16_t c = at();
             ++pos;
+            if (QChar::isHighSurrogate(c) && QChar::isLowSurrogate(at()))
+                return QChar::surrogateToUcs4(c, text_[pos++].unicode());
+            return c;
+        }
+        char32_t value = 0;
+        for (int digits = 0; digits < 6 && isHexDigit(at()); ++digits, ++pos)
+            value = value * 16 + char32_t(hexValue(at()));
+        if (at() == '\r' && at(1) == '\n')
+            pos += 2;
+        else if (isWhitespace(at()))
+            ++pos;
+        if (value == 0 || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
+            return 0xFFFD;
+        return value;
     }
+
+    // Reads a name (an identifier, a unit, a hash's value) from here, escapes included: as
+    // written where it has none, else read into `list`'s room for names.
+    QStringView readName(TokenList& list) {
+        const qsizetype start = pos;
+        bool escaped = false;
+        while (atNameCharacter()) {
+            if (at() == '\\') {
+                escaped = true;
+                readEscape();
+            } else {
+                ++pos;
+            }
+        }
+        const QStringView written = from(start);
+        if (!escaped)
+            return written;
+        const std::size_t first = list.namesUsed;
+        std::size_t used = first;
+        Reader name(written);
+        while (!name.atEnd()) {
+            const char32_t c =
+                name.at() == '\\' ? name.readEscape() : name.text_[name.pos++].unicode();
+            const std::size_t units = c > 0xFFFF ? 2 : 1;
+            if (used + units > list.names.size())
+                return written; // no room left: the name stays as written, naming nothing
+            if (units == 2) {
+                list.names[used++] = QChar::highSurrogate(c);
+                list.names[used++] = QChar::lowSurrogate(c);
+            } else {
+                list.names[used++] = char16_t(c);
+            }
+        }
+        list.namesUsed = used;
+        return QStringView(list.names.data() + first, qsizetype(used - first));
+    }
+
     // Whitespace and comments; an unclosed comment runs to the end, as in CSS.
     void skipBlanks() {
         for (;;) {
@@ -114,8 +190,8 @@ double numberValue(QStringView text) {
 
 } // namespace
 
-TokenList tokenize(QStringView text) {
-    TokenList list;
+TokenList::TokenList(QStringView text) {
+    TokenList& list = *this;
     list.source = text;
     Reader r(text);
     for (r.skipBlanks(); !r.atEnd(); r.skipBlanks()) {
@@ -141,10 +217,8 @@ TokenList tokenize(QStringView text) {
             }
             t.value = numberValue(r.from(start));
             if (r.startsIdent()) {
-                const qsizetype unit = r.pos;
-                r.skipName();
                 t.type = TokenType::Dimension;
-                t.name = r.from(unit);
+                t.name = r.readName(list);
             } else if (r.at() == '%') {
                 ++r.pos;
                 t.type = TokenType::Percentage;
@@ -152,18 +226,16 @@ TokenList tokenize(QStringView text) {
                 t.type = TokenType::Number;
             }
         } else if (r.startsIdent()) {
-            r.skipName();
-            t.name = r.from(start);
+            t.name = r.readName(list);
             t.type = TokenType::Ident;
             if (r.at() == '(') {
                 ++r.pos;
                 t.type = TokenType::Function;
             }
-        } else if (c == '#' && isName(r.at(1))) {
+        } else if (c == '#' && (isName(r.at(1)) || r.escapeAt(1))) {
             ++r.pos;
-            r.skipName();
             t.type = TokenType::Hash;
-            t.name = r.from(start + 1);
+            t.name = r.readName(list);
         } else {
             ++r.pos;
             switch (c) {
@@ -188,7 +260,6 @@ TokenList tokenize(QStringView text) {
         }
         t.text = r.from(start);
     }
-    return list;
 }
 
 } // namespace pigmora::css

@@ -1,8 +1,8 @@
 #include "channel_editor.h"
 
+#include "base/sample_pair.h"
 #include "numeric_reading.h"
 #include "text_forms.h"
-#include "widget_colours.h"
 
 #include <QAbstractSlider>
 #include <QLineEdit>
@@ -25,10 +25,10 @@ bool passesDecimalKeyFilter(std::int16_t keyAscii) {
 }
 
 ChannelEditor::ChannelEditor(EditorState& state, std::array<ChannelControls, 3> channels,
-                             QWidget* sample)
+                             SamplePair& pair)
     : state_(state)
     , channels_(channels)
-    , sample_(sample) {}
+    , pair_(pair) {}
 
 void ChannelEditor::setChannel(Channel channel, ChannelValue v) {
     const ChannelControls& c = controls(channel);
@@ -50,11 +50,11 @@ Rgb ChannelEditor::sliderChannels() const {
 }
 
 void ChannelEditor::ZeigeFarbe() {
-    const ColourValue colour = packColour(sliderChannels());
-    if (state_.bytziel == 1)
-        setForeColour(sample_, colour);
+    const Rgb colour = sliderChannels();
+    if (editsText())
+        pair_.setText(colour);
     else
-        setBackColour(sample_, colour);
+        pair_.setBackground(colour);
 }
 
 void ChannelEditor::sliderScrolled(Channel channel) {

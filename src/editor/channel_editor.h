@@ -8,9 +8,10 @@
 
 class QAbstractSlider;
 class QLineEdit;
-class QWidget;
 
 namespace pigmora {
+
+class SamplePair;
 
 // The controls that show one channel: the slider holds the value, the two boxes show it.
 struct ChannelControls {
@@ -20,13 +21,14 @@ struct ChannelControls {
 };
 
 // Keeps slider, decimal box and hexadecimal box of each channel in step and paints the colour
-// of the three sliders onto the sample. Every change of a channel goes through setChannel().
+// of the three sliders into the sample's pair. Every change of a channel goes through
+// setChannel().
 //
 // The boxes raise their change handler synchronously whenever their text really changes; the
 // chains of nested handlers end because a setter writes the text a box already holds.
 class ChannelEditor {
 public:
-    ChannelEditor(EditorState& state, std::array<ChannelControls, 3> channels, QWidget* sample);
+    ChannelEditor(EditorState& state, std::array<ChannelControls, 3> channels, SamplePair& pair);
 
     void setChannel(Channel channel, ChannelValue v);
     void SetzeRot(ChannelValue v) { setChannel(Channel::Red, v); }
@@ -35,11 +37,12 @@ public:
     // Sets a whole colour channel by channel: red, green, blue.
     void setColour(Rgb c);
 
-    // Packs the three sliders and paints them into the colour of the sample that bytziel names.
+    // Packs the three sliders and paints them into the colour of the sample that bytziel names:
+    // into the pair, which the sample label shows.
     void ZeigeFarbe();
 
     Rgb sliderChannels() const;
-    QWidget* sample() const { return sample_; }
+    SamplePair& pair() const { return pair_; }
     // The channels edit the sample's text colour (bytziel 1), not its background.
     bool editsText() const { return state_.bytziel == 1; }
 
@@ -50,13 +53,6 @@ public:
     // A character is about to be typed into a decimal box; setting keyAscii to 0 drops it.
     void decimalBoxKeyPress(Channel channel, std::int16_t& keyAscii);
 
-    void sldRot_Scroll() { sliderScrolled(Channel::Red); }
-    void sldGrün_Scroll() { sliderScrolled(Channel::Green); }
-    void sldBlau_Scroll() { sliderScrolled(Channel::Blue); }
-    void txtRot_Change() { decimalBoxChanged(Channel::Red); }
-    void txtGrün_Change() { decimalBoxChanged(Channel::Green); }
-    void txtBlau_Change() { decimalBoxChanged(Channel::Blue); }
-
 private:
     const ChannelControls& controls(Channel channel) const {
         return channels_[static_cast<int>(channel)];
@@ -64,7 +60,7 @@ private:
 
     EditorState& state_;
     std::array<ChannelControls, 3> channels_;
-    QWidget* sample_;
+    SamplePair& pair_;
 };
 
 // The key filter of the decimal boxes: digits and backspace pass.

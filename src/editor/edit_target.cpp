@@ -1,8 +1,8 @@
 #include "edit_target.h"
 
+#include "base/sample_pair.h"
 #include "channel_editor.h"
 #include "text_forms.h"
-#include "widget_colours.h"
 
 #include <QAction>
 #include <QFrame>
@@ -22,19 +22,20 @@ void EditTarget::indicate(bool foreground) {
     mnuHinter_->setChecked(!foreground);
     state_.bytziel = foreground ? 1 : 2;
     setBevel(targetPanel_, foreground ? Bevel::Raised : Bevel::Inset);
+    channels_.pair().setEditsText(foreground);
 }
 
 void EditTarget::select(bool foreground) {
     indicate(foreground);
     // The target is set first, so the setters already paint into the newly chosen colour;
     // once all three ran, that colour holds exactly the value read here.
-    const QWidget* sample = channels_.sample();
-    const ColourValue colour = foreground ? foreColour(sample) : backColour(sample);
-    channels_.setColour(HexZerlegen(colourValueText(colour)));
+    const SamplePair& pair = channels_.pair();
+    const Rgb colour = foreground ? pair.text() : pair.background();
+    channels_.setColour(HexZerlegen(colourValueText(packColour(colour))));
 }
 
 void EditTarget::setPair(Rgb text, Rgb background, PairEnd end) {
-    const bool editedText = state_.bytziel == 1;
+    const bool editedText = channels_.editsText();
     state_.bytziel = 1;
     channels_.setColour(text);
     state_.bytziel = 2;

@@ -1,5 +1,7 @@
 #include "widget_colours.h"
 
+#include "base/sample_pair.h"
+
 #include <QColor>
 #include <QPalette>
 #include <QWidget>
@@ -40,6 +42,17 @@ void setForeColour(QWidget* w, ColourValue v) {
 void setBackColour(QWidget* w, ColourValue v) {
     w->setAutoFillBackground(true);
     setRoleColour(w, w->backgroundRole(), v);
+}
+
+void showPairOn(SamplePair& pair, QWidget* label) {
+    setForeColour(label, packColour(pair.text()));
+    setBackColour(label, packColour(pair.background()));
+    QObject::connect(&pair, &SamplePair::changed, label, [&pair, label](SamplePair::Parts what) {
+        if (what & SamplePair::Text)
+            setForeColour(label, packColour(pair.text()));
+        if (what & SamplePair::Background)
+            setBackColour(label, packColour(pair.background()));
+    });
 }
 
 } // namespace pigmora

@@ -17,4 +17,9 @@ void setForeColour(QWidget* w, ColourValue v);
 // Also makes the widget paint its background.
 void setBackColour(QWidget* w, ColourValue v);
 
+class SamplePair;
+// Paints the pair's colours on the label now and whenever one of them changes, before any
+// observer connected later hears of the change.
+void showPairOn(SamplePair& pair, QWidget* label);
+
 } // namespace pigmora

@@ -1,5 +1,6 @@
 #include "ordered_json.h"
 
+#include "base/german_locale.h"
 #include "base/hex_digit.h"
 
 #include <QRegularExpression>
@@ -670,6 +671,60 @@ OrderedJson::Index OrderedJson::member(Index object, QByteArrayView name) const 
         if (nameIs(child, name))
             return child;
     return none;
+}
+
+QString jsonParseErrorText(const QJsonParseError& error) {
+    QString what;
+    switch (error.error) {
+    case QJsonParseError::UnterminatedObject:
+        what = QStringLiteral("ein Objekt ist nicht abgeschlossen");
+        break;
+    case QJsonParseError::MissingNameSeparator:
+        what = QStringLiteral("nach einem Namen fehlt der Doppelpunkt");
+        break;
+    case QJsonParseError::UnterminatedArray:
+        what = QStringLiteral("eine Liste ist nicht abgeschlossen");
+        break;
+    case QJsonParseError::MissingValueSeparator:
+        what = QStringLiteral("zwischen zwei Werten fehlt das Komma");
+        break;
+    case QJsonParseError::IllegalValue:
+        what = QStringLiteral("ein Wert ist ungültig");
+        break;
+    case QJsonParseError::TerminationByNumber:
+        what = QStringLiteral("die Datei endet mitten in einer Zahl");
+        break;
+    case QJsonParseError::IllegalNumber:
+        what = QStringLiteral("eine Zahl ist ungültig");
+        break;
+    case QJsonParseError::IllegalEscapeSequence:
+        what = QStringLiteral("ein Escape mit \\ ist ungültig");
+        break;
+    case QJsonParseError::IllegalUTF8String:
+        what = QStringLiteral("ein Text ist kein gültiges UTF-8");
+        break;
+    case QJsonParseError::UnterminatedString:
+        what = QStringLiteral("ein Text ist nicht abgeschlossen");
+        break;
+    case QJsonParseError::MissingObject:
+        what = QStringLiteral("es fehlt ein Objekt oder eine Liste");
+        break;
+    case QJsonParseError::DeepNesting:
+        what = QStringLiteral("die Werte sind mehr als %1 Ebenen tief verschachtelt")
+                   .arg(germanNumber(OrderedJson::maxDepth));
+        break;
+    case QJsonParseError::DocumentTooLarge:
+        what = QStringLiteral("die Datei ist zu groß");
+        break;
+    case QJsonParseError::GarbageAtEnd:
+        what = QStringLiteral("nach dem Ende stehen weitere Zeichen");
+        break;
+    case QJsonParseError::NoError:
+        break;
+    }
+    return QStringLiteral("Die Datei ist kein gültiges JSON: %1 (bei Zeichen %2).")
+        .arg(what)
+        .arg(error.offset);
 }
 
 QString jsonParseErrorText(const QJsonParseError& error, const QByteArray& contents,

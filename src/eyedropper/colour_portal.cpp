@@ -6,6 +6,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QGuiApplication>
 #include <QTimer>
 
 namespace pigmora {
@@ -36,7 +37,9 @@ bool noPortal(const QDBusError& error) {
            error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
 }
 
-// The service is there but has no such interface, method or property.
+// The service is there but has no such interface, method or property. GDBus services (the
+// desktop portal among them) answer a property of an interface they do not export with
+// InvalidArgs and the text "No such interface"; that text is only looked at, never shown.
 bool unknownThere(const QDBusError& error) {
     switch (error.type()) {
     case QDBusError::UnknownInterface:
@@ -45,6 +48,9 @@ bool unknownThere(const QDBusError& error) {
     case QDBusError::UnknownProperty:
     case QDBusError::NotSupported:
         return true;
+    case QDBusError::InvalidArgs:
+        return error.message().contains(QLatin1String("no such interface"), Qt::CaseInsensitive) ||
+               error.message().contains(QLatin1String("unknown interface"), Qt::CaseInsensitive);
     default:
         return false;
     }
@@ -88,6 +94,22 @@ QString errorReason(const QDBusError& error) {
         .arg(name.size() > shown ? name.left(shown - 1) + QChar(0x2026) : name);
 }
 
+// A pick that could not begin: no portal, a portal without picking, or another failure.
+PortalAnswer startFailure(const QDBusError& error) {
+    if (noPortal(error))
+        return portalFailure(QStringLiteral("Auf dieser Arbeitsfläche läuft kein Desktop-Portal, "
+                                            "das eine Farbe vom Bildschirm wählen könnte. Es "
+                                            "wurde nichts geändert."));
+    if (unknownThere(error))
+        return portalFailure(QStringLiteral("Das Desktop-Portal dieser Arbeitsfläche bietet keine "
+                                            "Bildschirmfotos und damit keine Farbwahl an (%1). "
+                                            "Es wurde nichts geändert.")
+                                 .arg(errorReason(error)));
+    return portalFailure(QStringLiteral("Das Desktop-Portal konnte keine Farbwahl beginnen (%1). "
+                                        "Es wurde nichts geändert.")
+                             .arg(errorReason(error)));
+}
+
 } // namespace
 
 ColourPortal::ColourPortal(QObject* parent)
@@ -99,10 +121,33 @@ ColourPortal::~ColourPortal() {
 }
 
 bool ColourPortal::pick(const QString& parentWindow) {
-    if (pending_)
-        return false;
-    pending_ = true;
+    if (pending_) {
+        if (desktopShowed_ || pendingSince_.elapsed() < restartAfter_.count())
+            return false;
+        // Nothing came up on the desktop: the portal hangs. Its request is closed, a new one
+        // begins.
+        closeRequest();
+        stopListening();
+    }
     parentWindow_ = parentWindow;
+    begin();
+    return true;
+}
+
+void ColourPortal::begin() {
+    pending_ = true;
+    desktopShowed_ = false;
+    pendingSince_.start();
+    ++attempt_;
+    if (qGuiApp && !watchingState_) {
+        watchingState_ = true;
+        // The desktop's picker takes the keyboard: our program is no longer the active one.
+        connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) {
+                    if (pending_ && state != Qt::ApplicationActive)
+                        desktopShowed_ = true;
+                });
+    }
     if (!bus_.isConnected())
         bus_ = QDBusConnection::sessionBus();
     if (!bus_.isConnected()) {
@@ -112,7 +157,7 @@ bool ColourPortal::pick(const QString& parentWindow) {
                                                 "das Desktop-Portal eine Farbe wählen könnte. Es "
                                                 "wurde nichts geändert.")));
         });
-        return true;
+        return;
     }
     // The interface's version first: an older portal has no PickColor.
     QDBusMessage get = QDBusMessage::createMethodCall(
@@ -120,27 +165,25 @@ bool ColourPortal::pick(const QString& parentWindow) {
         QStringLiteral("Get"));
     get << screenshotInterface << QStringLiteral("version");
     auto* call = new QDBusPendingCallWatcher(bus_.asyncCall(get), this);
+    call->setProperty("attempt", attempt_);
     connect(call, &QDBusPendingCallWatcher::finished, this, &ColourPortal::versionRead);
-    return true;
+}
+
+void ColourPortal::closeRequest() {
+    if (requestPath_.isEmpty())
+        return;
+    // Not waited for: a portal that hangs may never answer this either.
+    bus_.asyncCall(QDBusMessage::createMethodCall(service, requestPath_, requestInterface,
+                                                  QStringLiteral("Close")));
 }
 
 void ColourPortal::versionRead(QDBusPendingCallWatcher* call) {
     call->deleteLater();
+    if (!pending_ || call->property("attempt").toInt() != attempt_)
+        return;
     const QDBusPendingReply<QDBusVariant> reply = *call;
     if (reply.isError()) {
-        const QDBusError error = reply.error();
-        finish(portalFailure(
-            noPortal(error)
-                ? QStringLiteral("Auf dieser Arbeitsfläche läuft kein Desktop-Portal, das eine "
-                                 "Farbe vom Bildschirm wählen könnte. Es wurde nichts geändert.")
-            : unknownThere(error)
-                ? QStringLiteral("Das Desktop-Portal dieser Arbeitsfläche bietet keine "
-                                 "Bildschirmfotos und damit keine Farbwahl an (%1). Es wurde "
-                                 "nichts geändert.")
-                      .arg(errorReason(error))
-                : QStringLiteral("Das Desktop-Portal konnte keine Farbwahl beginnen (%1). Es "
-                                 "wurde nichts geändert.")
-                      .arg(errorReason(error))));
+        finish(startFailure(reply.error()));
         return;
     }
     const QVariant version = reply.value().variant();
@@ -162,19 +205,19 @@ void ColourPortal::versionRead(QDBusPendingCallWatcher* call) {
     pickColor << parentWindow_ << QVariantMap{{QStringLiteral("handle_token"), token}};
     auto* picking = new QDBusPendingCallWatcher(bus_.asyncCall(pickColor), this);
     picking->setProperty("request", requests_);
+    picking->setProperty("attempt", attempt_);
     connect(picking, &QDBusPendingCallWatcher::finished, this, &ColourPortal::pickColorReplied);
 }
 
 void ColourPortal::pickColorReplied(QDBusPendingCallWatcher* call) {
     call->deleteLater();
     // An answer that came before the reply has already ended this request.
-    if (!pending_ || call->property("request").toInt() != requests_)
+    if (!pending_ || call->property("request").toInt() != requests_ ||
+        call->property("attempt").toInt() != attempt_)
         return;
     const QDBusPendingReply<QDBusObjectPath> reply = *call;
     if (reply.isError()) {
-        finish(portalFailure(QStringLiteral("Das Desktop-Portal konnte keine Farbwahl beginnen "
-                                            "(%1). Es wurde nichts geändert.")
-                                 .arg(errorReason(reply.error()))));
+        finish(startFailure(reply.error()));
         return;
     }
     // Portals older than the handle_token rule choose the path themselves.

@@ -3,8 +3,10 @@
 #include "portal_answer.h"
 
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <chrono>
 
 class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
@@ -21,9 +23,13 @@ public:
     explicit ColourPortal(QObject* parent = nullptr);
     ~ColourPortal() override;
 
-    // Starts a pick. While one is pending, starts nothing and returns false.
+    // Starts a pick. While one is pending, starts nothing and returns false; but when the
+    // desktop has shown nothing for `restartAfter` since the pending one began (our program
+    // stayed the active one, so no picker came up), that one is closed
+    // (org.freedesktop.portal.Request.Close) and a new one starts.
     bool pick(const QString& parentWindow = {});
     bool pending() const { return pending_; }
+    void setRestartAfter(std::chrono::milliseconds wait) { restartAfter_ = wait; }
 
 signals:
     void finished(const pigmora::PortalAnswer& answer);
@@ -38,9 +44,18 @@ private:
     void listenTo(const QString& requestPath);
     void stopListening();
     void finish(const PortalAnswer& answer);
+    void begin();
+    void closeRequest();
 
     QDBusConnection bus_;
     bool pending_ = false;
+    // The pending pick: when it began, whether the desktop showed anything since (our program
+    // left the active state), which attempt it is (answers to an earlier one are dropped).
+    QElapsedTimer pendingSince_;
+    bool desktopShowed_ = false;
+    int attempt_ = 0;
+    bool watchingState_ = false;
+    std::chrono::milliseconds restartAfter_{5000};
     QString parentWindow_;
     QString requestPath_;
     int requests_ = 0;

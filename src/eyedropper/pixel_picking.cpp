@@ -3,6 +3,7 @@
 #include "base/hex_digit.h"
 #include "contrast/wcag.h"
 
+#include <QColorSpace>
 #include <algorithm>
 #include <cmath>
 
@@ -30,6 +31,31 @@ QPoint devicePixelAt(const ScreenPicture& picture, QPointF logical) {
 QPointF logicalCentreOf(const ScreenPicture& picture, QPoint pixel) {
     return QPointF(picture.geometry.topLeft()) +
            QPointF(pixel.x() + 0.5, pixel.y() + 0.5) / picture.ratio;
+}
+
+QPoint devicePixelAtNative(const ScreenPicture& picture, QPoint native) {
+    const QPoint local = native - picture.geometry.topLeft();
+    return {std::clamp(local.x(), 0, std::max(0, picture.image.width() - 1)),
+            std::clamp(local.y(), 0, std::max(0, picture.image.height() - 1))};
+}
+
+bool showsNative(const ScreenPicture& picture, QPoint native) {
+    return picture.image.rect().contains(native - picture.geometry.topLeft());
+}
+
+QPoint nativeOf(const ScreenPicture& picture, QPoint pixel) {
+    return picture.geometry.topLeft() + pixel;
+}
+
+void setScreenProfile(ScreenPicture& picture, const QByteArray& icc) {
+    if (icc.isEmpty())
+        return;
+    const QColorSpace space = QColorSpace::fromIccProfile(icc);
+    if (!space.isValid() || space == QColorSpace(QColorSpace::SRgb))
+        return;
+    picture.toSrgb = space.transformationToColorSpace(QColorSpace(QColorSpace::SRgb));
+    const QString name = space.description().simplified();
+    picture.profile = name.isEmpty() ? QStringLiteral("ohne Namen") : name.left(60);
 }
 
 std::optional<QPoint> movedPixel(QPoint pixel, int key, Qt::KeyboardModifiers modifiers,
@@ -63,6 +89,24 @@ std::optional<QPoint> movedPixel(QPoint pixel, int key, Qt::KeyboardModifiers mo
 Rgb colourAt(const QImage& image, QPoint pixel) {
     const QRgb p = image.pixel(pixel);
     return {ChannelValue(qRed(p)), ChannelValue(qGreen(p)), ChannelValue(qBlue(p))};
+}
+
+Rgb colourAt(const ScreenPicture& picture, QPoint pixel) {
+    if (picture.toSrgb.isIdentity())
+        return colourAt(picture.image, pixel);
+    const QRgb p = picture.toSrgb.map(picture.image.pixel(pixel) | 0xFF000000u);
+    return {ChannelValue(qRed(p)), ChannelValue(qGreen(p)), ChannelValue(qBlue(p))};
+}
+
+MagnifierSamples magnifierSamples(const ScreenPicture& picture, QPoint centre) {
+    MagnifierSamples s = magnifierSamples(picture.image, centre);
+    if (!picture.toSrgb.isIdentity())
+        for (auto& pixel : s.pixels)
+            if (pixel) {
+                const QRgb p = picture.toSrgb.map(qRgb(pixel->red, pixel->green, pixel->blue));
+                pixel = Rgb{ChannelValue(qRed(p)), ChannelValue(qGreen(p)), ChannelValue(qBlue(p))};
+            }
+    return s;
 }
 
 MagnifierSamples magnifierSamples(const QImage& image, QPoint centre) {

@@ -18,6 +18,15 @@ QPoint devicePixelAt(const ScreenPicture& picture, QPointF logical);
 // The logical position of a device pixel's centre, the inverse of devicePixelAt.
 QPointF logicalCentreOf(const ScreenPicture& picture, QPoint pixel);
 
+// The device pixel under a native pointer position (global device pixels, as the window system
+// reports the pointer), kept inside the picture. A screen's native origin is its logical one: Qt
+// scales a screen's size, never where it begins.
+QPoint devicePixelAtNative(const ScreenPicture& picture, QPoint native);
+// Whether a native position lies on the picture's screen.
+bool showsNative(const ScreenPicture& picture, QPoint native);
+// The native position of a device pixel, the inverse of devicePixelAtNative.
+QPoint nativeOf(const ScreenPicture& picture, QPoint pixel);
+
 // Where an arrow key moves the picked pixel: one device pixel, with Shift ten, never out of a
 // picture of `size` device pixels. Empty for any other key or modifier.
 std::optional<QPoint> movedPixel(QPoint pixel, int key, Qt::KeyboardModifiers modifiers,
@@ -31,9 +40,12 @@ struct MagnifierSamples {
     const std::optional<Rgb>& at(int column, int row) const { return pixels[row * side + column]; }
 };
 MagnifierSamples magnifierSamples(const QImage& image, QPoint centre);
+MagnifierSamples magnifierSamples(const ScreenPicture& picture, QPoint centre);
 
 // The colour of one pixel of an image; alpha is ignored.
 Rgb colourAt(const QImage& image, QPoint pixel);
+// The colour of one pixel of a picture, converted from its screen's profile to sRGB.
+Rgb colourAt(const ScreenPicture& picture, QPoint pixel);
 
 // "#1A2B3C".
 QString pickedHexText(Rgb colour);

@@ -53,10 +53,15 @@ PortalAnswer answerFromComponents(double red, double green, double blue) {
 PortalAnswer answerFromResponse(uint code, const QVariantMap& results) {
     if (code == 1)
         return {PortalAnswer::Kind::Cancelled, {}, {}};
+    // Code 2 is "other": desktops give it for a failure and for the user's Escape alike.
+    if (code == 2)
+        return portalFailure(QStringLiteral("Die Arbeitsfläche meldet die Farbwahl als "
+                                            "abgebrochen oder fehlgeschlagen. Es wurde nichts "
+                                            "geändert."));
     if (code != 0)
-        return portalFailure(QStringLiteral("Das Desktop-Portal konnte keine Farbe vom "
-                                            "Bildschirm wählen (Antwort %1). Es wurde nichts "
-                                            "geändert.")
+        return portalFailure(QStringLiteral("Das Desktop-Portal hat die Farbwahl mit einer "
+                                            "unbekannten Antwort beendet (Code %1). Es wurde "
+                                            "nichts geändert.")
                                  .arg(code));
     const auto colour = results.constFind(QStringLiteral("color"));
     if (colour == results.constEnd())

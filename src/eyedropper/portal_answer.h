@@ -24,7 +24,8 @@ PortalAnswer portalFailure(const QString& reason);
 // units in the last place fails the whole colour.
 PortalAnswer answerFromComponents(double red, double green, double blue);
 
-// The portal's Response signal: code 0 with `color` (ddd), 1 cancelled, 2 (or anything else)
+// The portal's Response signal: code 0 with `color` (ddd), 1 cancelled, 2 cancelled or failed
+// (desktops answer the user's Escape so too; told as such, never as a number), anything else
 // failed. A missing or mistyped `color` fails.
 PortalAnswer answerFromResponse(uint code, const QVariantMap& results);
 

@@ -1,5 +1,8 @@
 #include "screen_grab.h"
 
+#include "eyedropper/pixel_picking.h"
+#include "system_pointer.h"
+
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -8,7 +11,9 @@ namespace pigmora {
 
 QList<ScreenPicture> grabScreens() {
     QList<ScreenPicture> pictures;
-    for (QScreen* screen : QGuiApplication::screens()) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (qsizetype index = 0; index < screens.size(); ++index) {
+        QScreen* screen = screens[index];
         // Window 0 is the whole screen; the picture comes in device pixels.
         QImage image = screen->grabWindow(0).toImage();
         if (image.isNull())
@@ -18,7 +23,14 @@ QList<ScreenPicture> grabScreens() {
             image.format() != QImage::Format_ARGB32_Premultiplied)
             image.convertTo(QImage::Format_RGB32);
         image.setDevicePixelRatio(1);
-        pictures.append({std::move(image), screen->geometry(), screen->devicePixelRatio(), screen});
+        ScreenPicture picture{std::move(image), screen->geometry(), screen->devicePixelRatio(),
+                              screen};
+        // A colour manager puts each screen's profile on the root window: _ICC_PROFILE for the
+        // first screen, _ICC_PROFILE_1 and on for the others.
+        const QByteArray name =
+            index == 0 ? QByteArray("_ICC_PROFILE") : "_ICC_PROFILE_" + QByteArray::number(index);
+        setScreenProfile(picture, rootWindowProperty(name.constData()));
+        pictures.append(std::move(picture));
     }
     return pictures;
 }

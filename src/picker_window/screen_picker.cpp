@@ -9,6 +9,10 @@
 
 namespace pigmora {
 
+const QString pickerHint = QStringLiteral("Pfeiltasten: 1 Pixel · Umschalt+Pfeil: 10 · Eingabe "
+                                          "oder Klick: übernehmen · Esc oder Rechtsklick: "
+                                          "abbrechen");
+
 frmPipette::frmPipette(const ScreenPicture& picture, Rgb other)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , canvas_(new PickerCanvas(picture, other, this)) {
@@ -16,8 +20,7 @@ frmPipette::frmPipette(const ScreenPicture& picture, Rgb other)
     setWindowTitle(QStringLiteral("Farbe vom Bildschirm"));
     setAccessibleName(windowTitle());
     setAccessibleRole(this, QAccessible::Window);
-    setAccessibleDescription(QStringLiteral(
-        "Pfeiltasten wählen das Pixel, Eingabe übernimmt die Farbe, Escape bricht ab."));
+    setAccessibleDescription(pickerHint);
     setAttribute(Qt::WA_DeleteOnClose);
     if (picture.screen)
         setScreen(picture.screen);
@@ -28,10 +31,13 @@ frmPipette::frmPipette(const ScreenPicture& picture, Rgb other)
     });
 }
 
-ScreenPicker::ScreenPicker(Rgb other, ScreenSource source, QObject* parent)
+ScreenPicker::ScreenPicker(Rgb other, ScreenSource source, std::shared_ptr<PointerDevice> pointer,
+                           QObject* parent)
     : QObject(parent)
     , other_(other)
-    , source_(std::move(source)) {}
+    , source_(std::move(source))
+    , pointer_(std::move(pointer))
+    , hint_(pickerHint) {}
 
 ScreenPicker::~ScreenPicker() {
     end();
@@ -41,20 +47,29 @@ bool ScreenPicker::start() {
     const QList<ScreenPicture> pictures = source_();
     if (pictures.isEmpty())
         return false;
+    const std::optional<QPoint> native = pointer_ ? pointer_->position() : std::nullopt;
     const QPoint pointer = QCursor::pos();
     frmPipette* underPointer = nullptr;
     for (const ScreenPicture& picture : pictures) {
         auto* window = new frmPipette(picture, other_);
+        window->canvas()->setPointer(pointer_.get(), true);
+        window->canvas()->setHint(hint_);
         windows_.push_back(window);
         connect(window->canvas(), &PickerCanvas::picked, this, [this](Rgb colour) {
             end();
             emit picked(colour);
         });
+        connect(window->canvas(), &PickerCanvas::pairPicked, this, [this](const PairFinding& p) {
+            end();
+            emit pairPicked(p);
+        });
         connect(window->canvas(), &PickerCanvas::cancelled, this, [this] {
             end();
             emit cancelled();
         });
-        if (!underPointer && picture.geometry.contains(pointer))
+        const bool under =
+            native ? showsNative(picture, *native) : picture.geometry.contains(pointer);
+        if (!underPointer && under)
             underPointer = window;
     }
     if (!underPointer)
@@ -67,10 +82,12 @@ bool ScreenPicker::start() {
             window->show();
     }
     // The keys go to the screen under the pointer, which magnifies from the start.
+    PickerCanvas* canvas = underPointer->canvas();
     underPointer->activateWindow();
-    underPointer->canvas()->setFocus();
-    const ScreenPicture& picture = underPointer->canvas()->picture();
-    underPointer->canvas()->choose(devicePixelAt(picture, pointer));
+    canvas->setFocus();
+    const ScreenPicture& picture = canvas->picture();
+    canvas->choose(native ? devicePixelAtNative(picture, *native)
+                          : devicePixelAt(picture, pointer));
     return true;
 }
 

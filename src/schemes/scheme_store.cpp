@@ -1,12 +1,10 @@
 #include "scheme_store.h"
 
-#include "scheme_list.h"
-
 #include <QDir>
 
 namespace pigmora {
 
-void SchemeStore::open(const QString& directory, SchemeList& list) {
+QStringList SchemeStore::open(const QString& directory) {
     strpfad_ = QDir(directory).filePath(QString::fromLatin1(schemeFileName));
     auto file = SchemeFile::openOrCreate(strpfad_);
     auto cursor = std::make_unique<TableCursor>(*file);
@@ -32,7 +30,7 @@ void SchemeStore::open(const QString& directory, SchemeList& list) {
             names.append(name->toString());
         rstfarben_->moveNext();
     }
-    list.addEntries(names);
+    return names;
 }
 
 void SchemeStore::close() {

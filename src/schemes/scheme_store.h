@@ -4,20 +4,19 @@
 #include "table_cursor.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace pigmora {
-
-class SchemeList;
 
 // The scheme file as the main window holds it from load to unload: its path, the open file
 // and the table cursor.
 class SchemeStore {
 public:
     // The opening sequence: opens Farben.mdb in `directory` or creates it with the empty table,
-    // opens the cursor, and adds the name of every record that has one to `list`. Throws
-    // SchemeFileError, before anything is added, when the file cannot be used.
-    void open(const QString& directory, SchemeList& list);
+    // opens the cursor, and returns the name of every record that has one, in stored order.
+    // Throws SchemeFileError when the file cannot be used.
+    QStringList open(const QString& directory);
     // Closes the file. Throws SchemeFileError.
     void close();
 

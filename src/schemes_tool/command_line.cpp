@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "commands.h"
 #include "css_colour/css_colour.h"
 
 #include <QCommandLineParser>
@@ -66,8 +67,8 @@ ParsedCommandLine withoutCommand(const QStringList& arguments) {
     addOptions(parser, commonOptions());
     parser.addOption(schemeFileOption());
     parser.addPositionalArgument(QStringLiteral("befehl"),
-                                 QStringLiteral("list, export, import, check, contrast oder "
-                                                "convert"));
+                                 QStringLiteral("list, export, import, check, contrast, "
+                                                "convert, grid, ramp oder audit"));
     if (!parser.parse(arguments))
         return failure(parserError(parser), nullptr);
     if (parser.isSet(QString::fromLatin1(option::help)))
@@ -105,6 +106,10 @@ std::optional<QString> readOptions(const QCommandLineParser& parser, const Comma
         if (line.schemeFile.isEmpty())
             return QStringLiteral("Nach --file fehlt der Pfad der Farbdatei.");
     }
+    if (line.command == ToolCommand::Grid || line.command == ToolCommand::Ramp)
+        for (const QCommandLineOption& o : entry.options)
+            if (parser.isSet(o.names().constLast()))
+                line.options.insert(o.names().constLast(), parser.values(o.names().constLast()));
     line.json = isSet(option::json);
     line.dryRun = isSet(option::dryRun);
     if (line.command == ToolCommand::Import) {
@@ -175,16 +180,16 @@ std::optional<QString> readContrastColours(const QString& textArgument,
         return notOpaqueText(backgroundArgument, background.alpha) +
                QStringLiteral(" Der Hintergrund muss deckend sein.");
     line.background = *background.colour;
-    line.textColour = text.alpha < 1 ? compositeOver(text, line.background) : *text.colour;
     for (const auto& [argument, reading] :
          {std::pair{&textArgument, &text}, std::pair{&backgroundArgument, &background}})
         if (reading->mapped)
             line.notes << QStringLiteral("Hinweis: ") + mappedText(*argument, *reading->colour);
-    if (text.alpha < 1)
-        line.notes << QStringLiteral("Hinweis: %1 Über dem Hintergrund %2 ergibt sich die "
-                                     "Textfarbe %3.")
-                          .arg(notOpaqueText(textArgument, text.alpha),
-                               hashHexText(line.background), hashHexText(line.textColour));
+    line.textColour = *text.colour;
+    if (text.alpha < 1) {
+        const TextOverBackground over = textOverBackground(text, textArgument, line.background);
+        line.textColour = over.colour;
+        line.notes << QStringLiteral("Hinweis: ") + over.note;
+    }
     return std::nullopt;
 }
 
@@ -192,6 +197,16 @@ std::optional<QString> readContrastColours(const QString& textArgument,
 // (none with --stdin).
 std::optional<QString> readArguments(const CommandEntry& entry, const QStringList& given,
                                      CommandLine& line) {
+    if (entry.command == ToolCommand::Audit) {
+        if (given.isEmpty())
+            return entry.arguments.first().missing;
+        line.audit.sources = given;
+        return std::nullopt;
+    }
+    if (entry.command == ToolCommand::Grid || entry.command == ToolCommand::Ramp) {
+        line.arguments = given;
+        return std::nullopt;
+    }
     if (entry.command == ToolCommand::Convert && line.fromStandardInput) {
         if (!given.isEmpty())
             return QStringLiteral("Mit --stdin kommen die Farben von der Standardeingabe, nicht "
@@ -246,6 +261,9 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     parsed.commandLine.command = entry->command;
     if (auto problem = readOptions(parser, *entry, parsed.commandLine))
         return failure(*problem, entry);
+    if (entry->command == ToolCommand::Audit)
+        if (auto problem = readAuditOptions(parser, parsed.commandLine.audit))
+            return failure(*problem, entry);
     if (auto problem =
             readArguments(*entry, parser.positionalArguments().mid(1), parsed.commandLine))
         return failure(*problem, entry);

@@ -5,10 +5,26 @@
 #include "contrast/wcag.h"
 #include "exchange/scheme_export.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 namespace pigmora {
+
+// What audit is asked for, read by readAuditOptions (audit_command.cpp).
+struct AuditCall {
+    QStringList sources; // files, folders, URLs
+    QString format;      // text, json, sarif, html
+    bool light = true;   // --scheme light or both
+    bool dark = false;   // --scheme dark or both
+    int vision = -1;     // a VisionDeficiency, -1 for none
+    int width = 1280;
+    bool enhanced = false; // --min aaa
+    QString image;         // --image
+    bool allowNetwork = false;
+    QString browser;
+    int timeoutSeconds = 30;
+};
 
 // What the command line asks for, every value checked.
 struct CommandLine {
@@ -32,6 +48,11 @@ struct CommandLine {
     QStringList notes;                           // contrast: colours mapped or laid over
     QString colour;                              // convert FARBE
     bool fromStandardInput = false;              // convert --stdin
+    AuditCall audit;                             // audit
+    // grid, ramp: the arguments after the command, and each option given with its values
+    // (none for a switch); the command reads them itself.
+    QStringList arguments;
+    QHash<QString, QStringList> options;
 };
 
 struct ParsedCommandLine {

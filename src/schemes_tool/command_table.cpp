@@ -1,5 +1,7 @@
 #include "command_table.h"
 
+#include "commands.h"
+
 #include <QStringList>
 
 namespace pigmora {
@@ -173,6 +175,60 @@ QList<CommandEntry> makeEntries() {
           hiddenSchemeFileOption()},
          {{QStringLiteral("farbe"), QStringLiteral("Die Farbe in CSS-Schreibweise."),
            QStringLiteral("Es fehlt die Farbe (oder --stdin).")}}});
+    entries.append(
+        {ToolCommand::Audit,
+         QStringLiteral("audit"),
+         QStringLiteral(
+             "audit QUELLE... [--format text|json|sarif|html] [--scheme light|dark|both] "
+             "[--vision protan|deutan|tritan|achroma] [--width 1280] [--min aa|aaa] "
+             "[--image BERICHT.png] [--allow-network] [--browser PFAD] [--timeout 30]"),
+         QStringLiteral(
+             "jeden Text einer Webseite auf den Pixeln prüfen, die der Browser zeichnet"),
+         QStringLiteral(
+             "Lässt Chromium (headless) jede Seite zeichnen, einmal wie sie ist und "
+             "einmal mit durchsichtigen Texten, und misst hinter jedem sichtbaren Text "
+             "den niedrigsten und höchsten Kontrast der Pixel unter seinen Glyphen "
+             "(auch über Verläufen, Bildern und durchscheinenden Ebenen). Urteil nach "
+             "der W3C-Testregel zu WCAG 1.4.3 (mit --min aaa 1.4.6): „nicht bestanden“, "
+             "wenn selbst der höchste Kontrast unter der Schwelle liegt, „prüfen“, wenn "
+             "nur der niedrigste es tut. QUELLE ist eine HTML-Datei, ein Ordner (jede "
+             "*.html darin) oder eine URL. Rückgabewert 1, wenn ein Text nicht besteht."),
+         {{QString::fromLatin1(option::format),
+           QStringLiteral("text (Vorgabe), json (jede Zahl in voller Genauigkeit), sarif (SARIF "
+                          "2.1.0) oder html (Berichtsseite mit Ausschnitten)."),
+           QStringLiteral("FORMAT")},
+          {QString::fromLatin1(option::scheme),
+           QStringLiteral("light (Vorgabe), dark (prefers-color-scheme: dark) oder both."),
+           QStringLiteral("SCHEMA")},
+          {QString::fromLatin1(option::vision),
+           QStringLiteral("Zeichnet die Seite, wie sie mit dieser Farbsehschwäche gesehen wird: "
+                          "protan, deutan, tritan oder achroma."),
+           QStringLiteral("ART")},
+          {QString::fromLatin1(option::width),
+           QStringLiteral("Die Breite des Fensters in CSS-Pixeln (Vorgabe 1280)."),
+           QStringLiteral("PIXEL")},
+          {QString::fromLatin1(option::minimum),
+           QStringLiteral("aa (1.4.3, Vorgabe) oder aaa (1.4.6)."), QStringLiteral("STUFE")},
+          {QString::fromLatin1(option::image),
+           QStringLiteral("Schreibt die Zeichnung der Seite als PNG, nicht bestandene Texte rot "
+                          "umrahmt, zu prüfende orange."),
+           QStringLiteral("BERICHT.png")},
+          {QString::fromLatin1(option::allowNetwork),
+           QStringLiteral("Lässt Anfragen ins Netz zu; sonst lädt nur, was neben der Datei "
+                          "liegt oder vom Ursprung der URL kommt.")},
+          {QString::fromLatin1(option::browser),
+           QStringLiteral("Der Browser; ohne diese Angabe chromium oder chromium-browser aus dem "
+                          "Suchpfad."),
+           QStringLiteral("PFAD")},
+          {QString::fromLatin1(option::timeout),
+           QStringLiteral("Sekunden je Seite für Laden, Skripte und Zeichnen (Vorgabe 30)."),
+           QStringLiteral("SEKUNDEN")},
+          hiddenSchemeFileOption()},
+         {{QStringLiteral("quelle"),
+           QStringLiteral("Eine HTML-Datei, ein Ordner oder eine URL; auch mehrere."),
+           QStringLiteral("Es fehlt die Quelle: eine HTML-Datei, ein Ordner oder eine URL.")}}});
+    entries.append(gridCommandEntry());
+    entries.append(rampCommandEntry());
     return entries;
 }
 
@@ -226,10 +282,13 @@ QString overviewText() {
           << QString() << QStringLiteral("Rückgabewert:") << QStringLiteral("  0  erledigt")
           << QStringLiteral("  1  Einträge abgelehnt, nichts importiert (import), Paare unter "
                             "der")
-          << QStringLiteral("     Schwelle (check), oder abgelehnte Farben (convert)")
+          << QStringLiteral("     Schwelle (check), abgelehnte Farben (convert), verlangte Paare")
+          << QStringLiteral("     unter ihrem Ziel (grid --require), unerreichbare Ziele (ramp)")
+          << QStringLiteral("     oder ein Text, der nicht besteht (audit)")
           << QStringLiteral("  2  falscher Aufruf, oder eine Datei, die nicht gelesen oder "
                             "geschrieben")
-          << QStringLiteral("     werden kann");
+          << QStringLiteral("     werden kann; für audit auch: kein Browser, oder ein Browser, der")
+          << QStringLiteral("     abstürzt oder seine Zeit überschreitet");
     return lines.join(QLatin1Char('\n'));
 }
 

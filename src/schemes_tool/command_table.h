@@ -7,7 +7,7 @@
 // The commands of pigmora-schemes, their options and the texts that describe them.
 namespace pigmora {
 
-enum class ToolCommand { List, Export, Import, Check, Contrast, Convert };
+enum class ToolCommand { List, Export, Import, Check, Contrast, Convert, Grid, Ramp, Audit };
 
 // The long names of the options, as QCommandLineParser looks them up.
 namespace option {
@@ -26,6 +26,14 @@ inline constexpr char context[] = "context";
 inline constexpr char alsoExisting[] = "also-existing";
 inline constexpr char help[] = "help";
 inline constexpr char version[] = "version";
+inline constexpr char scheme[] = "scheme"; // audit's options from here on
+inline constexpr char vision[] = "vision";
+inline constexpr char width[] = "width";
+inline constexpr char minimum[] = "min";
+inline constexpr char image[] = "image";
+inline constexpr char allowNetwork[] = "allow-network";
+inline constexpr char browser[] = "browser";
+inline constexpr char timeout[] = "timeout";
 } // namespace option
 
 struct CommandArgument {
@@ -41,7 +49,8 @@ struct CommandEntry {
     QString summary;  // one line for the overview
     QString description;
     QList<QCommandLineOption> options; // besides --help and --version
-    QList<CommandArgument> arguments;  // all of them required (convert: unless --stdin)
+    QList<CommandArgument> arguments;  // all of them required (convert: unless --stdin; audit:
+                                       // one or more)
     bool repeatsLast = false;          // the last argument may be given more than once
 };
 

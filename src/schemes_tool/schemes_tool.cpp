@@ -20,6 +20,12 @@ int run(const CommandLine& line, ToolOutput& output, QIODevice* input) {
         return runCheck(line, output);
     case ToolCommand::Convert:
         return runConvert(line, output, input);
+    case ToolCommand::Audit:
+        return runAudit(line, output);
+    case ToolCommand::Grid:
+        return runGrid(line, output);
+    case ToolCommand::Ramp:
+        return runRamp(line, output);
     case ToolCommand::Contrast:
         break;
     }

@@ -247,6 +247,7 @@ def run(program):
 
         import_preview(app, folder)
         image_picker(app, folder)
+        contrast_grid(app, folder)
 
         menu(app, "Farbe vom Bildschirm...")
         picker = window(app, "Farbe vom Bildschirm", "frame")
@@ -308,6 +309,40 @@ def import_preview(app, folder):
         cancel = find(preview, "push button", "Abbrechen")
         press(cancel)
         check(gone(app, "Farbschemata importieren"), "die Importvorschau schließt nicht")
+
+
+def contrast_grid(app, folder):
+    """The grid: its controls read once, a palette opened, each cell read as one sentence."""
+    path = os.path.join(folder, "system.css")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(":root { --fg: #59636e; --bg: #ffffff; --abstand: 4px; }")
+    menu(app, "Kontrastraster...")
+    raster = window(app, "Kontrastraster", "frame")
+    if not raster:
+        return
+    read_once(raster, "Kontrastraster")
+    # A combo box is named by its label (AT-SPI's "labelled by"), a text box by its own name.
+    for expected in ("Zeilen (Textfarben):", "Spalten (Hintergründe):", "Zeilenmuster",
+                     "Mindeststufe:", "Farbsehen:", "Kontrastraster", "nur bestandene"):
+        check(any(a.name == expected for a in walk(raster)), f"Kontrastraster: „{expected}“ fehlt")
+    combos = [a for a in walk(raster) if a.getRoleName() == "combo box"]
+    labelled = [c for c in combos if any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY
+                                         for r in c.getRelationSet())]
+    check(len(combos) == 5 and len(labelled) == 5,
+          f"Kontrastraster: {len(labelled)} von {len(combos)} Auswahlfeldern benannt")
+    took = press(find(raster, "push button", "Palette öffnen..."))
+    check(took < 1, f"„Palette öffnen...“ hielt den Aufruf {took:.1f} s auf")
+    chooser = choose_file(app, path)
+    if chooser:
+        gone(app, chooser.name)
+    cell = "Text fg #59636e auf bg #ffffff: 6,11:1, AA bestanden"
+    found = wait_for(lambda: find(raster, "table cell", cell), 5)
+    check(found is not None, f"Kontrastraster: keine Zelle „{cell}“")
+    names = [a.name for a in walk(raster)]
+    check("Palette: 2 Farben aus system.css; 1 ohne Farbe übersprungen." in names,
+          "Kontrastraster: die Palette wird nicht genannt")
+    press(find(raster, "push button", "Schließen"))
+    check(gone(app, "Kontrastraster"), "Kontrastraster schließt nicht")
 
 
 def image_picker(app, folder):

@@ -3,11 +3,11 @@
 #include "window_driver.h"
 
 #include "app/exchange_commands.h"
+#include "app/scheme_list.h"
 #include "css_colour/css_colour.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
 #include "import_window/import_preview.h"
-#include "schemes/scheme_list.h"
 
 #include <QAction>
 #include <QComboBox>

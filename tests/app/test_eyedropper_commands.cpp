@@ -8,8 +8,11 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDataStream>
 #include <QFile>
+#include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -61,6 +64,10 @@ private slots:
     void imagePicked();
     void imageRefused_data();
     void imageRefused();
+    void pairFromImage_data();
+    void pairFromImage();
+    void pairFromScreenElsewhere_data();
+    void pairFromScreenElsewhere();
 
 private:
     frmBildPipette* imagePicker() const {
@@ -213,6 +220,81 @@ void TestEyedropperCommands::imageRefused() {
     QCOMPARE(message.title, "Farbe aus Bild");
     QVERIFY2(message.text.contains(says) && message.text.contains(name), qPrintable(message.text));
     QVERIFY(!imagePicker());
+    QCOMPARE(seen(window_.get()), before);
+}
+
+// A rectangle dragged in "Farbe aus Bild" sets both colours of the sample, the target as it
+// was; one colour alone is told and sets nothing.
+void TestEyedropperCommands::pairFromImage_data() {
+    QTest::addColumn<bool>("withText");
+    QTest::newRow("text on a background") << true;
+    QTest::newRow("one colour") << false;
+}
+
+void TestEyedropperCommands::pairFromImage() {
+    QFETCH(bool, withText);
+    QImage image(200, 80, QImage::Format_RGB32);
+    image.fill(QColor(0xFFF4D0));
+    if (withText) {
+        QPainter p(&image);
+        QFont font("Liberation Sans");
+        font.setPixelSize(28);
+        font.setHintingPreference(QFont::PreferFullHinting);
+        p.setFont(font);
+        p.setPen(QColor(0x10, 0x20, 0x60));
+        p.drawText(QRect(20, 20, 160, 40), Qt::AlignCenter, "Paar");
+    }
+    const QString path = window_.dir->filePath("paar.png");
+    QVERIFY(image.save(path));
+    const Seen before = seen(window_.get());
+    window_.dialogs.openAnswers << path;
+    window_->menus().mnuBild->trigger();
+    QVERIFY(imagePicker() && QTest::qWaitForWindowExposed(imagePicker()));
+    QWidget* canvas = imagePicker()->canvas();
+    for (const auto& [type, at] : {std::pair{QEvent::MouseButtonPress, QPointF(12, 12)},
+                                   {QEvent::MouseMove, QPointF(100, 40)},
+                                   {QEvent::MouseMove, QPointF(188, 68)},
+                                   {QEvent::MouseButtonRelease, QPointF(188, 68)}}) {
+        QMouseEvent e(type, at, canvas->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(canvas, &e);
+    }
+    QTRY_VERIFY(!imagePicker());
+    Seen after = before;
+    if (withText) {
+        after.fore = 0x602010u;
+        after.sliders = after.back = 0xD0F4FFu; // the background was edited, and still is
+    }
+    QCOMPARE(seen(window_.get()), after);
+    QCOMPARE(window_.dialogs.messages.size(), withText ? 0 : 1);
+    if (!withText)
+        QVERIFY(window_.dialogs.messages[0].text.contains("nur eine Farbe"));
+}
+
+// Where there is no own screen picker (here offscreen; on Wayland the portal picks one colour),
+// Ctrl+Shift+P and the contrast window's button say where else a pair comes from.
+void TestEyedropperCommands::pairFromScreenElsewhere_data() {
+    QTest::addColumn<bool>("fromContrastWindow");
+    QTest::newRow("Ctrl+Shift+P") << false;
+    QTest::newRow("Paar vom Bildschirm") << true;
+}
+
+void TestEyedropperCommands::pairFromScreenElsewhere() {
+    QFETCH(bool, fromContrastWindow);
+    const Seen before = seen(window_.get());
+    if (fromContrastWindow) {
+        QTest::keyClick(window_.get(), Qt::Key_K, Qt::ControlModifier);
+        QTest::mouseClick(
+            byName<QPushButton>(byName(window_.get(), "frmKontrast"), "cmdPaarVomBildschirm"),
+            Qt::LeftButton);
+    } else {
+        QTest::keyClick(window_.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    QCOMPARE(window_.dialogs.messages.size(), 1);
+    QCOMPARE(window_.dialogs.messages[0].title, "Paar vom Bildschirm");
+    QVERIFY(window_.dialogs.messages[0].text.contains("Farbe aus Bild..."));
     QCOMPARE(seen(window_.get()), before);
 }
 

@@ -1,9 +1,9 @@
 #include "window_driver.h"
 
 #include "app/channel_slider.h"
+#include "app/scheme_list.h"
 #include "app/status_bar.h"
 #include "base/german_locale.h"
-#include "schemes/scheme_list.h"
 
 #include <QAction>
 #include <QFontInfo>

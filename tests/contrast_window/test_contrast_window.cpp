@@ -1,9 +1,9 @@
 #include "window_driver.h"
 
+#include "app/scheme_list.h"
 #include "app/status_bar.h"
 #include "contrast_window/contrast_window.h"
 #include "contrast_window/sample_size.h"
-#include "schemes/scheme_list.h"
 
 #include <QAction>
 #include <QFrame>
@@ -602,6 +602,7 @@ void TestContrastWindow::keyboardAlone() {
                             "cmdAAADunkler",
                             "cmdTextVomBildschirm",
                             "cmdHintergrundVomBildschirm",
+                            "cmdPaarVomBildschirm",
                             "cmdSchließen"};
     byName(window, order.first())->setFocus();
     for (const QString& name : order) {

@@ -86,6 +86,15 @@ void TestCssColour::accepted_data() {
     row("name", "rebeccapurple", "#663399");
     row("name in mixed case", "\tRebeccaPurple ", "#663399");
     row("grey and gray", "DarkSlateGrey", "#2f4f4f");
+    // Escapes in names, as a browser reads them: a character itself, or up to six hexadecimal
+    // digits and one blank after them.
+    row("escaped letter in a function's name", "r\\gb(0, 51, 102)", "#003366");
+    row("escaped code point in a function's name", "r\\67 b(0, 51, 102)", "#003366");
+    row("escaped first letter of a name", "\\72 ed", "#ff0000");
+    row("escape of six digits, the blank after it ends it", "\\000072 ed", "#ff0000");
+    row("escape ended by the next non-digit", "re\\64", "#ff0000");
+    row("escaped unit", "hsl(120d\\65g 50% 50%)", "#40bf40");
+    row("escaped digit of a hash", "#\\66 00", "#ff0000");
 }
 
 void TestCssColour::accepted() {
@@ -239,8 +248,10 @@ void TestCssColour::refused_data() {
     QTest::addRow("no-break space does not separate") << QString("rgb(1\u00a02 3)") << "rgb(1";
     QTest::addRow("no-break space is no blank") << QString("\u00a0red") << "\u00a0red";
     QTest::addRow("the Kelvin sign is no k") << QString("blac\u212a") << "blac\u212a";
-    QTest::addRow("escapes are not read") << "r\\65 d"
-                                          << "„r\\65 d“";
+    QTest::addRow("an escaped name that names no colour") << "r\\65 x"
+                                                          << "„r\\65 x“";
+    QTest::addRow("an escaped line break is no escape") << "r\\\nd"
+                                                        << "„r\\";
     QTest::addRow("long text is shortened")
         << QString(200, 'x') << "„" + QString(40, 'x') + QChar(0x2026) + "“";
     QTest::addRow("line break inside is shown as a blank") << "re\nd"

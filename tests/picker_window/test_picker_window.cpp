@@ -51,6 +51,7 @@ private slots:
     void screenPicker();
     void magnifier();
     void imagePicker();
+    void hintLineKeepsClear();
 };
 
 void TestPickerWindow::screenPicker_data() {
@@ -162,16 +163,48 @@ void TestPickerWindow::imagePicker() {
     moveTo(canvas, offset + in);
     QTest::keyClick(canvas, Qt::Key_Left);
     const QPoint p = offset + in - QPoint(1, 0);
+    QCOMPARE(canvas->pixel(), p);
     const Rgb expected{ChannelValue(p.x() % 256), ChannelValue(p.y() % 256),
                        ChannelValue((p.x() / 256) * 16 + p.y() / 256)};
     QCOMPARE(window->findChild<QLabel*>("lblPipettenWert")->text(),
              pickDescription(expected, other));
     // The magnifier stays within what is visible of the image.
     QVERIFY(canvas->visibleRegion().boundingRect().contains(canvas->magnifierRect()));
+    // Keys that move the pick past the view's edge scroll it along, magnifier and all.
+    const int scrolled = scroll->verticalScrollBar()->value();
+    for (int i = 0; i < 30; ++i)
+        QTest::keyClick(canvas, Qt::Key_Up, Qt::ShiftModifier);
+    QVERIFY(scroll->verticalScrollBar()->value() < scrolled);
+    QVERIFY(canvas->visibleRegion().boundingRect().contains(canvas->magnifierRect()));
     QTest::keyClick(canvas, Qt::Key_Return);
     QCOMPARE(picked.count(), 1);
-    QCOMPARE(picked[0][0].value<Rgb>(), expected);
+    const QPoint q = p - QPoint(0, 300);
+    QCOMPARE(picked[0][0].value<Rgb>(), (Rgb{ChannelValue(q.x() % 256), ChannelValue(q.y() % 256),
+                                             ChannelValue((q.x() / 256) * 16 + q.y() / 256)}));
     QTRY_VERIFY(!guard);
+}
+
+// The hint line lies in the picture, never over the magnifier or the pixel being judged, with
+// the pointer anywhere.
+void TestPickerWindow::hintLineKeepsClear() {
+    ScreenPicker picker(
+        other,
+        [] {
+            return QList<ScreenPicture>{picture({0, 0, 800, 600}, 1, 0)};
+        },
+        nullptr);
+    QVERIFY(picker.start());
+    PickerCanvas* canvas = picker.windows()[0]->canvas();
+    QCOMPARE(canvas->hint(), "Pfeiltasten: 1 Pixel · Umschalt+Pfeil: 10 · Eingabe oder Klick: "
+                             "übernehmen · Esc oder Rechtsklick: abbrechen");
+    for (int x = 0; x < 800; x += 21)
+        for (int y = 0; y < 600; y += 13) {
+            canvas->choose({x, y});
+            const QRect hint = canvas->hintRect();
+            QVERIFY(canvas->rect().contains(hint));
+            QVERIFY(!hint.intersects(canvas->magnifierRect()));
+            QVERIFY(!hint.intersects(QRect(x - 4, y - 4, 9, 9)));
+        }
 }
 
 QTEST_MAIN(TestPickerWindow)

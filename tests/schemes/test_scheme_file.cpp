@@ -1,7 +1,7 @@
 #include "scheme_db.h"
 #include "window_driver.h"
 
-#include "schemes/scheme_list.h"
+#include "app/scheme_list.h"
 #include "schemes/scheme_location.h"
 
 #include <QDir>

@@ -21,9 +21,9 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/scheme_list.h"
 #include "editor/text_forms.h"
 #include "editor/widget_colours.h"
-#include "schemes/scheme_list.h"
 #include "scripted_dialogs.h"
 
 #include <QApplication>

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Runs a command in a Wayland session of its own: a private session bus (dbus-daemon --session)
-# and a headless Weston compositor under a private XDG_RUNTIME_DIR, both ended with the command.
+# Runs a command in a Wayland session of its own: a private session bus and a headless Weston
+# compositor under a private XDG_RUNTIME_DIR, both ended with the command. The bus has a
+# configuration of its own whose only service folder is the session's (empty) one, so no
+# service installed on the machine (the desktop portal, say) can be started on it.
 # Fails when one of them is missing or does not start.
 #   with_wayland.sh COMMAND [ARGUMENTS...]
 set -eu
@@ -16,7 +18,23 @@ bus=""
 compositor=""
 trap 'kill $compositor $bus 2>/dev/null; wait 2>/dev/null; rm -rf "$dir"' EXIT
 
-dbus-daemon --session --nofork --print-address=3 --print-pid=4 3>"$dir/address" 4>"$dir/pid" &
+mkdir "$dir/services"
+cat >"$dir/bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$dir/bus</listen>
+  <servicedir>$dir/services</servicedir>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+dbus-daemon --config-file="$dir/bus.conf" --nofork --print-address=3 --print-pid=4 \
+    3>"$dir/address" 4>"$dir/pid" &
 bus=$!
 XDG_RUNTIME_DIR="$dir"
 export XDG_RUNTIME_DIR

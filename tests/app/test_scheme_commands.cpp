@@ -1,8 +1,8 @@
 #include "scheme_db.h"
 #include "window_driver.h"
 
+#include "app/scheme_list.h"
 #include "app/status_bar.h"
-#include "schemes/scheme_list.h"
 
 #include <QAction>
 #include <QInputDialog>

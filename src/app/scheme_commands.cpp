@@ -1,11 +1,11 @@
 #include "scheme_commands.h"
 
+#include "base/sample_pair.h"
 #include "editor/channel_editor.h"
 #include "editor/edit_target.h"
 #include "editor/text_forms.h"
-#include "editor/widget_colours.h"
 #include "scheme_list.h"
-#include "scheme_store.h"
+#include "schemes/scheme_store.h"
 
 namespace pigmora {
 
@@ -82,9 +82,9 @@ std::optional<QString> SchemeCommands::storeNew(const QString& name) {
             QStringLiteral("Ein Name darf höchstens %1 Zeichen lang sein.").arg(maxNameLength));
 
     TableCursor& cursor = store_.rstfarben();
-    const QWidget* sample = channels_.sample();
-    const Rgb text = HexZerlegen(colourValueText(foreColour(sample)));
-    const Rgb back = HexZerlegen(colourValueText(backColour(sample)));
+    const SamplePair& pair = channels_.pair();
+    const Rgb text = HexZerlegen(colourValueText(packColour(pair.text())));
+    const Rgb back = HexZerlegen(colourValueText(packColour(pair.background())));
     cursor.addNew();
     cursor.setField(nameField, name);
     cursor.setField(QStringLiteral("Rot"), text.red);

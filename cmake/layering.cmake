@@ -1,0 +1,31 @@
+# The libraries below the windows, and the command line, are built without Qt Widgets: each of
+# them, and everything it links, must keep off it. Checked when the build is configured, so a
+# link that slips in fails at once.
+
+function(_pigmora_reaches_widgets target chain result)
+    get_target_property(direct ${target} LINK_LIBRARIES)
+    get_target_property(interface ${target} INTERFACE_LINK_LIBRARIES)
+    foreach(library IN LISTS direct interface)
+        if(library MATCHES "^Qt6?::Widgets$")
+            set(${result} "${chain} -> ${library}" PARENT_SCOPE)
+            return()
+        endif()
+        if(library MATCHES "^pigmora" AND TARGET ${library})
+            _pigmora_reaches_widgets(${library} "${chain} -> ${library}" found)
+            if(found)
+                set(${result} "${found}" PARENT_SCOPE)
+                return()
+            endif()
+        endif()
+    endforeach()
+    set(${result} "" PARENT_SCOPE)
+endfunction()
+
+function(pigmora_check_widget_free)
+    foreach(target IN LISTS ARGN)
+        _pigmora_reaches_widgets(${target} ${target} found)
+        if(found)
+            message(FATAL_ERROR "${target} must not link Qt Widgets: ${found}")
+        endif()
+    endforeach()
+endfunction()
