@@ -3,6 +3,7 @@
 #include "accessibility/accessible_shape.h"
 #include "base/german_locale.h"
 #include "base/hex_digit.h"
+#include "base/path_glob.h"
 #include "base/sample_pair.h"
 #include "contrast/wcag.h"
 #include "contrast_window/sample_follower.h"
@@ -328,7 +329,7 @@ std::vector<GridColour> frmRaster::coloursOf(Source source, bool rows) const {
     std::vector<GridColour> chosen;
     for (GridColour& c : all)
         if (std::any_of(patterns.begin(), patterns.end(),
-                        [&c](const QString& p) { return matchesNamePattern(p, c.name); }))
+                        [&c](const QString& p) { return globMatches(p, c.name); }))
             chosen.push_back(std::move(c));
     return chosen;
 }
