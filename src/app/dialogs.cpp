@@ -126,6 +126,13 @@ bool QtDialogs::confirmImport(QWidget* owner, const ImportReading& reading) {
 }
 
 std::optional<std::vector<ColourScheme>>
+Dialogs::choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep&) {
+    if (!confirmImport(owner, reading))
+        return std::nullopt;
+    return reading.schemes;
+}
+
+std::optional<std::vector<ColourScheme>>
 QtDialogs::choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step) {
     frmImport preview(reading, step, owner);
     if (preview.exec() != QDialog::Accepted)

@@ -1,18 +1,19 @@
 #pragma once
 
-#include "import_window/import_preview.h"
-
 #include <QColor>
 #include <QFont>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
 namespace pigmora {
 
+struct ColourScheme;
 struct ImportReading;
+struct PairingStep;
 
 // The platform's modal dialogs, behind one interface so tests can script them.
 class Dialogs {
@@ -56,15 +57,11 @@ public:
     // Shows what an import would add and what it refused; true when the user chose
     // "Importieren".
     virtual bool confirmImport(QWidget* owner, const ImportReading& reading) = 0;
-    // The preview of design tokens with its pairing step: the pairs checked on "Importieren",
-    // nothing when cancelled.
+    // The preview of design tokens with its pairing step (import_window/import_preview.h): the
+    // pairs checked on "Importieren", nothing when cancelled or sent to the contrast grid.
+    // Unless a dialog offers more, confirmImport's preview, which adds all that was read.
     virtual std::optional<std::vector<ColourScheme>>
-    choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step) {
-        Q_UNUSED(step);
-        if (!confirmImport(owner, reading))
-            return std::nullopt;
-        return reading.schemes;
-    }
+    choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step);
 };
 
 // The real dialogs of Qt (the platform's own colour and font dialogs where Qt has them).

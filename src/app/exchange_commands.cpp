@@ -10,6 +10,7 @@
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
 #include "exchange/token_import.h"
+#include "import_window/import_preview.h"
 #include "scheme_list.h"
 #include "schemes/scheme_store.h"
 #include "schemes/scheme_transfer.h"
@@ -147,12 +148,24 @@ void ExchangeCommands::mnuImportieren_Click() {
     }
     std::vector<ColourScheme> chosen;
     if (reading.designTokens) {
-        PairingStep step{[paths](const PaletteOptions& options) {
-                             return readPaletteFiles(paths, options);
-                         },
-                         [paths](const ImportOptions& options) {
-                             return readSchemeImportFiles(paths, options);
-                         }};
+        PairingStep step;
+        step.palette = [paths](const PaletteOptions& options) {
+            return readPaletteFiles(paths, options);
+        };
+        step.pair = [paths](const ImportOptions& options) {
+            return readSchemeImportFiles(paths, options);
+        };
+        step.stored = readStoredSchemes(store_.dbsfarben()).schemes;
+        if (paletteToGrid_) {
+            QStringList names;
+            for (const QString& path : paths)
+                names << QFileInfo(path).fileName();
+            step.showInGrid = [this, origin = names.join(QStringLiteral(", "))](
+                                  const PaletteReading& palette, const QString& rows,
+                                  const QString& columns) {
+                paletteToGrid_(palette, origin, rows, columns);
+            };
+        }
         auto pairs = dialogs_.choosePairs(owner_, reading, step);
         if (!pairs)
             return;

@@ -4,25 +4,23 @@
 
 #include <QDialog>
 #include <functional>
-
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSortFilterProxyModel;
-class QTableView;
+#include <memory>
+#include <vector>
 
 namespace pigmora {
 
-class PairsModel;
-class PaletteTokensModel;
-
-// What the pairing step of a design system's import needs: its palette in a context, and the
-// schemes it gives with other rules or in other contexts, both read anew when asked.
+// What the pairing step of a design system's import needs, all of it read anew when asked:
+// its palette in a context, and the schemes other rules or other contexts give.
 struct PairingStep {
     std::function<PaletteReading(const PaletteOptions&)> palette;
     std::function<ImportReading(const ImportOptions&)> pair;
+    // The stored schemes: a pair of the same name and colours as one of them starts unchecked,
+    // "schon vorhanden".
+    std::vector<ColourScheme> stored;
+    // Shows the palette in the contrast grid, its rows and columns chosen by the two globs
+    // typed (empty: all); without it there is no "Im Raster zeigen".
+    std::function<void(const PaletteReading&, const QString& rows, const QString& columns)>
+        showInGrid;
 };
 
 // The preview of an import: the schemes that will be added (name and both colours), the
@@ -34,40 +32,33 @@ class frmImport : public QDialog {
     Q_OBJECT
 public:
     explicit frmImport(const ImportReading& reading, QWidget* owner = nullptr);
-    // With the pairing step of design tokens: the palette's tokens in a list filtered by
-    // "txtFilter" (path, swatch, hex), the rule found (or typed: "txtText", "txtHintergrund",
-    // "gleiche Rolle", "cmdPaaren"), a choice per modifier of a resolver ("cmbKontext"), and the
-    // pairs with swatches and contrast ratio, each with a check box. "Importieren" takes the
-    // checked pairs.
+    // With the pairing step of design tokens: the palette's tokens ("lstTokens", filtered by
+    // "txtFilter" on path and hex), the rule found or typed ("txtText", "txtHintergrund",
+    // "chkGleicheRolle", "cmdPaaren"), a choice per modifier of a resolver ("cmbKontext"), and
+    // the pairs with swatches and contrast ratio, each with a check box ("lstSchemata").
+    // "Importieren" takes the checked pairs; "Im Raster zeigen" closes the window, importing
+    // nothing, and shows the palette in the contrast grid.
     frmImport(const ImportReading& reading, PairingStep step, QWidget* owner = nullptr);
+    ~frmImport() override;
 
     // What "Importieren" adds: the checked pairs, or without a pairing step every scheme read.
     std::vector<ColourScheme> chosenSchemes() const;
 
-    // Reads and pairs again with the rule and the contexts shown.
-    void cmdPaaren_Click();
-
 private:
+    struct PairingControls;
+    void buildPairingStep();
+    // Reads and pairs again with the rules and the contexts shown.
+    void pairAgain();
     void showReading();
+    void showChecked();
+    void showInGrid();
     ImportOptions shownOptions() const;
 
     const ImportReading* original_ = nullptr; // without a pairing step: what is shown
     ImportReading reading_;
+    PaletteReading palette_;
     PairingStep step_;
-    std::vector<ResolverModifier> modifiers_;
-    PairsModel* pairs_ = nullptr;
-    PaletteTokensModel* tokens_ = nullptr;
-    QSortFilterProxyModel* filter_ = nullptr;
-    QLabel* lblSchemata_ = nullptr;
-    QLabel* lblAbgelehnt_ = nullptr;
-    QLabel* lblRegel_ = nullptr;
-    QLabel* lblUebergangen_ = nullptr;
-    QTableView* lstAbgelehnt_ = nullptr;
-    QLineEdit* txtText_ = nullptr;
-    QLineEdit* txtHintergrund_ = nullptr;
-    QCheckBox* chkGleicheRolle_ = nullptr;
-    std::vector<QComboBox*> contexts_;
-    QPushButton* cmdImportieren_ = nullptr;
+    std::unique_ptr<PairingControls> ui_;
 };
 
 // "3 Farbschemata werden hinzugefügt:" and the like, numbers as the display locale writes them;

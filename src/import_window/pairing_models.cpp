@@ -58,12 +58,26 @@ QVariant PaletteTokensModel::headerData(int section, Qt::Orientation orientation
     return section == PathColumn ? QStringLiteral("Token") : QStringLiteral("Farbe");
 }
 
-void PairsModel::setReading(const ImportReading& reading) {
+QString PairsModel::storedKey(const ColourScheme& scheme) {
+    return hashHexText(scheme.text) + hashHexText(scheme.background) + scheme.name;
+}
+
+void PairsModel::setReading(const ImportReading& reading, const QSet<QString>& stored) {
     beginResetModel();
     schemes_ = reading.schemes;
     paths_ = reading.paths;
-    checked_.assign(schemes_.size(), true);
-    checkedCount_ = qint64(schemes_.size());
+    stored_.assign(schemes_.size(), false);
+    storedCount_ = 0;
+    if (!stored.isEmpty())
+        for (size_t i = 0; i < schemes_.size(); ++i)
+            if (stored.contains(storedKey(schemes_[i]))) {
+                stored_[i] = true;
+                ++storedCount_;
+            }
+    checked_.resize(schemes_.size());
+    for (size_t i = 0; i < schemes_.size(); ++i)
+        checked_[i] = !stored_[i];
+    checkedCount_ = qint64(schemes_.size()) - storedCount_;
     endResetModel();
 }
 
@@ -100,6 +114,8 @@ QVariant PairsModel::data(const QModelIndex& index, int role) const {
     case NameColumn:
         if (role == Qt::CheckStateRole)
             return checked_[row] ? Qt::Checked : Qt::Unchecked;
+        if (role == Qt::ToolTipRole && stored_[row])
+            return s.name + QStringLiteral(" (schon vorhanden)");
         return role == Qt::DisplayRole || role == Qt::ToolTipRole ? QVariant(s.name) : QVariant();
     case TextColumn:
     case BackgroundColumn: {

@@ -4,6 +4,7 @@
 #include "exchange/scheme_import.h"
 
 #include <QAbstractTableModel>
+#include <QSet>
 #include <vector>
 
 // The models of the import preview's pairing step.
@@ -29,7 +30,7 @@ private:
 
 // The pairs a pairing gives, each with a check box on its name: name, text colour, background
 // (each with its swatch), the WCAG 2 contrast ratio and the two tokens' full paths. All are
-// checked at first.
+// checked at first but those already stored (the same name and colours).
 class PairsModel : public QAbstractTableModel {
 public:
     enum Column {
@@ -43,10 +44,13 @@ public:
     };
     explicit PairsModel(QObject* parent = nullptr)
         : QAbstractTableModel(parent) {}
-    void setReading(const ImportReading& reading);
+    // `stored` holds storedKey() of each stored scheme.
+    void setReading(const ImportReading& reading, const QSet<QString>& stored);
+    static QString storedKey(const ColourScheme& scheme);
     // The checked schemes, in order.
     std::vector<ColourScheme> checkedSchemes() const;
     qint64 checkedCount() const { return checkedCount_; }
+    qint64 storedCount() const { return storedCount_; }
     void setAllChecked(bool checked);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -60,7 +64,9 @@ private:
     std::vector<ColourScheme> schemes_;
     std::vector<std::pair<QString, QString>> paths_;
     std::vector<bool> checked_;
+    std::vector<bool> stored_;
     qint64 checkedCount_ = 0;
+    qint64 storedCount_ = 0;
 };
 
 } // namespace pigmora
