@@ -125,4 +125,19 @@ bool QtDialogs::confirmImport(QWidget* owner, const ImportReading& reading) {
     return preview.exec() == QDialog::Accepted;
 }
 
+std::optional<std::vector<ColourScheme>>
+Dialogs::choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep&) {
+    if (!confirmImport(owner, reading))
+        return std::nullopt;
+    return reading.schemes;
+}
+
+std::optional<std::vector<ColourScheme>>
+QtDialogs::choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step) {
+    frmImport preview(reading, step, owner);
+    if (preview.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return preview.chosenSchemes();
+}
+
 } // namespace pigmora

@@ -5,12 +5,15 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
 namespace pigmora {
 
+struct ColourScheme;
 struct ImportReading;
+struct PairingStep;
 
 // The platform's modal dialogs, behind one interface so tests can script them.
 class Dialogs {
@@ -54,6 +57,11 @@ public:
     // Shows what an import would add and what it refused; true when the user chose
     // "Importieren".
     virtual bool confirmImport(QWidget* owner, const ImportReading& reading) = 0;
+    // The preview of design tokens with its pairing step (import_window/import_preview.h): the
+    // pairs checked on "Importieren", nothing when cancelled or sent to the contrast grid.
+    // Unless a dialog offers more, confirmImport's preview, which adds all that was read.
+    virtual std::optional<std::vector<ColourScheme>>
+    choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step);
 };
 
 // The real dialogs of Qt (the platform's own colour and font dialogs where Qt has them).
@@ -71,6 +79,8 @@ public:
     QStringList chooseOpenFiles(QWidget* owner, const QString& title,
                                 const QString& filter) override;
     bool confirmImport(QWidget* owner, const ImportReading& reading) override;
+    std::optional<std::vector<ColourScheme>>
+    choosePairs(QWidget* owner, const ImportReading& reading, const PairingStep& step) override;
 };
 
 } // namespace pigmora

@@ -9,6 +9,8 @@
 #include "editor/channel_editor.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
+#include "exchange/token_import.h"
+#include "import_window/import_preview.h"
 #include "scheme_list.h"
 #include "schemes/scheme_store.h"
 #include "schemes/scheme_transfer.h"
@@ -80,8 +82,9 @@ QStringList ExchangeCommands::exportFilters() {
 }
 
 QString ExchangeCommands::importFilter() {
-    return QStringLiteral("Farbschemata (*.json *.gpl *.tokens.json);;JSON (*.json);;GIMP-Palette "
-                          "(*.gpl);;Design Tokens (DTCG) (*.tokens.json)");
+    return QStringLiteral("Farbschemata (*.json *.gpl *.tokens.json *.json5 *.tokens);;JSON "
+                          "(*.json);;GIMP-Palette (*.gpl);;Design Tokens (DTCG) (*.tokens.json "
+                          "*.resolver.json *.json5 *.tokens)");
 }
 
 void ExchangeCommands::tell(const QString& text, const QString& title) {
@@ -135,17 +138,46 @@ void ExchangeCommands::mnuExportieren_Click() {
 void ExchangeCommands::mnuImportieren_Click() {
     if (!store_.isOpen())
         return;
-    const QString path = dialogs_.chooseOpenFile(owner_, importTitle, importFilter());
-    if (path.isEmpty())
+    const QStringList paths = dialogs_.chooseOpenFiles(owner_, importTitle, importFilter());
+    if (paths.isEmpty())
         return;
-    const ImportReading reading = readSchemeImportFile(path);
+    const ImportReading reading = readSchemeImportFiles(paths);
     if (!reading.error.isEmpty()) {
         tell(reading.error, importTitle);
         return;
     }
-    if (!dialogs_.confirmImport(owner_, reading) || reading.schemes.empty())
+    std::vector<ColourScheme> chosen;
+    if (reading.designTokens) {
+        PairingStep step;
+        step.palette = [paths](const PaletteOptions& options) {
+            return readPaletteFiles(paths, options);
+        };
+        step.pair = [paths](const ImportOptions& options) {
+            return readSchemeImportFiles(paths, options);
+        };
+        step.stored = readStoredSchemes(store_.dbsfarben()).schemes;
+        if (paletteToGrid_) {
+            QStringList names;
+            for (const QString& path : paths)
+                names << QFileInfo(path).fileName();
+            step.showInGrid = [this, origin = names.join(QStringLiteral(", "))](
+                                  const PaletteReading& palette, const QString& rows,
+                                  const QString& columns) {
+                paletteToGrid_(palette, origin, rows, columns);
+            };
+        }
+        auto pairs = dialogs_.choosePairs(owner_, reading, step);
+        if (!pairs)
+            return;
+        chosen = std::move(*pairs);
+    } else {
+        if (!dialogs_.confirmImport(owner_, reading))
+            return;
+        chosen = reading.schemes;
+    }
+    if (chosen.empty())
         return;
-    if (const auto failure = addSchemes(store_.dbsfarben(), reading.schemes)) {
+    if (const auto failure = addSchemes(store_.dbsfarben(), chosen)) {
         tell(QStringLiteral("Die Farbschemata konnten nicht importiert werden; es wurde nichts "
                             "hinzugefügt:\n%1")
                  .arg(*failure),
@@ -153,8 +185,8 @@ void ExchangeCommands::mnuImportieren_Click() {
         return;
     }
     QStringList names;
-    names.reserve(qsizetype(reading.schemes.size()));
-    for (const ColourScheme& scheme : reading.schemes)
+    names.reserve(qsizetype(chosen.size()));
+    for (const ColourScheme& scheme : chosen)
         names << scheme.name;
     list_.addEntries(names);
 }

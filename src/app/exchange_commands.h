@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -12,6 +13,7 @@ class Clipboard;
 class Dialogs;
 class SchemeList;
 class SchemeStore;
+struct PaletteReading;
 
 // The commands of "E&xtras" that move colours in and out of the program: export all stored
 // schemes to a file, import schemes from a file after a preview, and apply a CSS colour from
@@ -27,10 +29,16 @@ public:
     // filter's (a name without any suffix gets the filter's). Records that cannot be written
     // are counted and told. A named pipe or a device is written into, not replaced.
     void mnuExportieren_Click();
-    // Asks for a JSON, palette or design-token file, shows what it would add and refuse, and on
-    // "Importieren" adds all of it in one transaction, the names in their sorted places in the
-    // list; the list's selection stays.
+    // Asks for JSON, palette or design-token files, shows what they would add and refuse (for
+    // design tokens with the pairing step), and on "Importieren" adds all of it, or the checked
+    // pairs, in one transaction, the names in their sorted places in the list; the list's
+    // selection stays.
     void mnuImportieren_Click();
+    // Where the pairing step's "Im Raster zeigen" sends a palette: what was read, the files'
+    // names, and the text and background patterns typed. Without it the button is not offered.
+    using PaletteToGrid = std::function<void(const PaletteReading& palette, const QString& origin,
+                                             const QString& rows, const QString& columns)>;
+    void setPaletteToGrid(PaletteToGrid toGrid) { paletteToGrid_ = std::move(toGrid); }
     // Reads the clipboard's text as a CSS colour and sets the edited colour to it. A colour that
     // is not opaque is laid over the background when the text colour is edited, and refused
     // for the background; a colour outside sRGB is gamut-mapped. Either is told after the
@@ -49,6 +57,7 @@ private:
     SchemeList& list_;
     ChannelEditor& channels_;
     Dialogs& dialogs_;
+    PaletteToGrid paletteToGrid_;
 };
 
 // What the user is told when an export left records out.

@@ -10,6 +10,7 @@
 #include "page_audit_window/page_check_window.h"
 #include "page_check.h"
 #include "raster_commands.h"
+#include "raster_window/raster_window.h"
 #include "scheme_list.h"
 #include "shortcut_priority.h"
 #include "status_bar.h"
@@ -149,9 +150,16 @@ void frmHauptprogramm::showError(const std::optional<QString>& message) {
 }
 
 ExchangeCommands& frmHauptprogramm::exchange() {
-    if (!exchange_)
+    if (!exchange_) {
         exchange_ = std::make_unique<ExchangeCommands>(this, schemes_, *ui_.cmbFarbe, *channels_,
                                                        *dialogs_);
+        exchange_->setPaletteToGrid([this](const PaletteReading& palette, const QString& origin,
+                                           const QString& rows, const QString& columns) {
+            RasterCommands& grid = raster();
+            grid.window().showPalette(palette, origin, 0, rows, columns);
+            grid.mnuRaster_Click();
+        });
+    }
     return *exchange_;
 }
 

@@ -207,35 +207,4 @@ std::vector<GridColour> schemeGridColours(const std::vector<ColourScheme>& schem
     return colours;
 }
 
-bool matchesNamePattern(const QString& pattern, const QString& name) {
-    // matched[j]: the pattern read so far matches the first j characters of the name.
-    std::vector<char> matched(std::size_t(name.size()) + 1, 0), next(matched.size());
-    matched[0] = 1;
-    for (qsizetype p = 0; p < pattern.size(); ++p) {
-        const QChar token = pattern[p];
-        const bool deep = token == QLatin1Char('*') && p + 1 < pattern.size() &&
-                          pattern[p + 1] == QLatin1Char('*');
-        if (token == QLatin1Char('*')) {
-            if (deep)
-                while (p + 1 < pattern.size() && pattern[p + 1] == QLatin1Char('*'))
-                    ++p;
-            bool open = false; // a position before this one matched and nothing since stops
-            for (std::size_t j = 0; j < matched.size(); ++j) {
-                if (j > 0 && !deep && name[qsizetype(j) - 1] == QLatin1Char('.'))
-                    open = false;
-                open = open || matched[j];
-                next[j] = open;
-            }
-        } else {
-            next[0] = 0;
-            for (std::size_t j = 1; j < matched.size(); ++j) {
-                const QChar c = name[qsizetype(j) - 1];
-                next[j] = matched[j - 1] && c == token;
-            }
-        }
-        std::swap(matched, next);
-    }
-    return matched.back();
-}
-
 } // namespace pigmora

@@ -117,10 +117,4 @@ enum class SchemeColours { Text, Background, Both };
 std::vector<GridColour> schemeGridColours(const std::vector<ColourScheme>& schemes,
                                           SchemeColours which);
 
-// Whether a name matches a pattern, as the import's globs read one: "*" stands for any
-// characters but "." (a whole name, or a part of one), "**" for any at all (paths of several
-// names); everything else for itself, case and all. Worked out in time linear in the
-// pattern's length times the name's, whatever the pattern.
-bool matchesNamePattern(const QString& pattern, const QString& name);
-
 } // namespace pigmora

@@ -37,6 +37,7 @@ struct ImportReading {
     // what does not conform and was read anyway; and, for a reading that found nothing, what
     // came close (tokens without "$type", "Text" in another case ...).
     std::vector<std::pair<QString, QString>> paths;
+    bool designTokens = false; // read from design-token files
     QStringList conventions;
     QStringList notes;
     QStringList nearMisses;

@@ -23,6 +23,7 @@ ImportReading schemesOf(const DesignSystem& system, const ImportOptions& options
     }
     reading.refused = system.refused;
     reading.notes = system.notes;
+    reading.designTokens = true;
     const bool prefixed = system.contexts.size() > 1 || options.palette.allContexts;
     qint64 groupSchemes = 0;
     for (const SystemContext& c : system.contexts)

@@ -1,5 +1,7 @@
 #include "token_pairing.h"
 
+#include "base/path_glob.h"
+
 #include <QHash>
 #include <QSet>
 #include <algorithm>
@@ -66,60 +68,6 @@ QString joined(const QStringList& names, qsizetype from, qsizetype skip) {
     return key;
 }
 
-bool nameMatches(QStringView glob, QStringView name) {
-    // "*" inside a name: any characters.
-    const qsizetype star = glob.indexOf(QLatin1Char('*'));
-    if (star < 0)
-        return glob == name;
-    if (!name.startsWith(glob.left(star)))
-        return false;
-    const QStringView rest = glob.mid(star + 1);
-    for (qsizetype at = star; at <= name.size(); ++at)
-        if (nameMatches(rest, name.mid(at)))
-            return true;
-    return false;
-}
-
-// Matches the glob's names against the path's; the names the wildcards took go to `captured`.
-bool matchNames(const QStringList& glob, qsizetype g, const QStringList& path, qsizetype p,
-                QStringList& captured) {
-    if (g == glob.size())
-        return p == path.size();
-    if (glob[g] == QLatin1String("**")) {
-        for (qsizetype take = 0; p + take <= path.size(); ++take) {
-            const qsizetype before = captured.size();
-            for (qsizetype i = 0; i < take; ++i)
-                captured.append(path[p + i]);
-            if (matchNames(glob, g + 1, path, p + take, captured))
-                return true;
-            captured.resize(before);
-        }
-        return false;
-    }
-    if (p == path.size() || !nameMatches(glob[g], path[p]))
-        return false;
-    // A name of "*" is no role: it is what the pair has in common. "bg*" names the role.
-    const bool wild = glob[g] == QLatin1String("*");
-    if (wild)
-        captured.append(path[p]);
-    if (matchNames(glob, g + 1, path, p + 1, captured))
-        return true;
-    if (wild)
-        captured.removeLast();
-    return false;
-}
-
-std::optional<QString> capture(const QStringList& glob, const QString& path) {
-    QStringList captured;
-    if (!matchNames(glob, 0, path.split(QLatin1Char('.')), 0, captured))
-        return std::nullopt;
-    return captured.join(QLatin1Char('.'));
-}
-
-QStringList globNames(const QString& glob) {
-    return glob.split(QLatin1Char('.'));
-}
-
 QString withoutRoot(QString key) {
     if (key == QLatin1String("$root"))
         return {};
@@ -163,10 +111,6 @@ QStringList shortestSuffixes(const QStringList& keys) {
 
 } // namespace
 
-bool globMatches(const QString& glob, const QString& path) {
-    return capture(globNames(glob), path).has_value();
-}
-
 Pairing pairByRole(const QStringList& paths, const PairingRules& rules,
                    const std::vector<bool>& taken) {
     Pairing pairing;
@@ -180,23 +124,21 @@ Pairing pairByRole(const QStringList& paths, const PairingRules& rules,
                                            "(--background).");
             return pairing;
         }
-        const QStringList textGlob = globNames(rules.text);
-        const QStringList backgroundGlob = globNames(rules.background);
-        for (const QStringList* glob : {&textGlob, &backgroundGlob})
-            if (glob->contains(QString()))
+        for (const QString* glob : {&rules.text, &rules.background})
+            if (glob->split(QLatin1Char('.')).contains(QString()))
                 pairing.error =
                     QStringLiteral("Das Muster „%1“ hat einen leeren Namen (zwei Punkte "
                                    "nacheinander oder einen am Rand).")
-                        .arg((glob == &textGlob ? rules.text : rules.background).left(80));
+                        .arg(glob->left(80));
         if (!pairing.error.isEmpty())
             return pairing;
         std::vector<std::pair<int, QString>> texts, backgrounds;
         for (qsizetype i = 0; i < paths.size(); ++i) {
             if (isTaken(i))
                 continue;
-            if (const auto c = capture(textGlob, paths[i]))
+            if (const auto c = globCapture(rules.text, paths[i]))
                 texts.emplace_back(int(i), *c);
-            if (const auto c = capture(backgroundGlob, paths[i]))
+            if (const auto c = globCapture(rules.background, paths[i]))
                 backgrounds.emplace_back(int(i), *c);
         }
         if (rules.sameRole) {
@@ -318,16 +260,14 @@ QStringList pairNames(const QStringList& paths, const Pairing& pairing, const Pa
     QStringList names;
     names.reserve(qsizetype(pairing.pairs.size()));
     if (rules.explicitRules()) {
-        const QStringList textGlob = globNames(rules.text);
-        const QStringList backgroundGlob = globNames(rules.background);
-        const auto key = [](const QStringList& glob, const QString& path) {
-            QString k = withoutRoot(capture(glob, path).value_or(QString()));
+        const auto key = [](const QString& glob, const QString& path) {
+            QString k = withoutRoot(globCapture(glob, path).value_or(QString()));
             return k.isEmpty() ? path.section(QLatin1Char('.'), -1) : k;
         };
         QStringList textKeys, backgroundKeys;
         for (const RolePair& p : pairing.pairs) {
-            textKeys.append(key(textGlob, paths[p.text]));
-            backgroundKeys.append(key(backgroundGlob, paths[p.background]));
+            textKeys.append(key(rules.text, paths[p.text]));
+            backgroundKeys.append(key(rules.background, paths[p.background]));
         }
         // Each side told apart among its own kind.
         QStringList distinctTexts = textKeys, distinctBackgrounds = backgroundKeys;

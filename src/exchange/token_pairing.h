@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/path_glob.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -9,8 +11,9 @@
 namespace pigmora {
 
 struct PairingRules {
-    // Globs over the full path ("fgColor.*", "color.text.**"): "*" is one name (or, inside a
-    // name, any characters of it), "**" any number of names. Both empty: the conventions.
+    // Globs over the full path ("fgColor.*", "color.text.**"; base/path_glob.h): "*" is one
+    // name (or, inside a name, any characters of it), "**" any number of names. Both empty: the
+    // conventions.
     QString text;
     QString background;
     // Only pairs whose paths agree once the role part (what the globs name literally) is
@@ -41,9 +44,6 @@ struct Pairing {
 // "color.text.X" with "color.background.X"), "$root" tokens among them.
 Pairing pairByRole(const QStringList& paths, const PairingRules& rules,
                    const std::vector<bool>& taken = {});
-
-// Whether `glob` matches the whole `path`.
-bool globMatches(const QString& glob, const QString& path);
 
 // The scheme names of the pairs: the key's shortest last names that tell it from every other
 // ("primary", else "button.primary"), a trailing "$root" left out; names of more than 30

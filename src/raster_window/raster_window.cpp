@@ -3,6 +3,7 @@
 #include "accessibility/accessible_shape.h"
 #include "base/german_locale.h"
 #include "base/hex_digit.h"
+#include "base/path_glob.h"
 #include "base/sample_pair.h"
 #include "contrast/wcag.h"
 #include "contrast_window/sample_follower.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -328,7 +330,7 @@ std::vector<GridColour> frmRaster::coloursOf(Source source, bool rows) const {
     std::vector<GridColour> chosen;
     for (GridColour& c : all)
         if (std::any_of(patterns.begin(), patterns.end(),
-                        [&c](const QString& p) { return matchesNamePattern(p, c.name); }))
+                        [&c](const QString& p) { return globMatches(p, c.name); }))
             chosen.push_back(std::move(c));
     return chosen;
 }
@@ -472,6 +474,15 @@ void frmRaster::openPaletteFiles(const QStringList& paths) {
         host_.tell(this, reading.error);
         return;
     }
+    QStringList names;
+    for (const QString& path : paths)
+        names << QFileInfo(path).fileName();
+    showPalette(reading, names.join(QStringLiteral(", ")), skipped, ui_->txtZeilenMuster->text(),
+                ui_->txtSpaltenMuster->text());
+}
+
+void frmRaster::showPalette(const PaletteReading& reading, const QString& origin, qint64 skipped,
+                            const QString& rows, const QString& columns) {
     palette_.clear();
     for (const Palette& p : reading.palettes)
         for (const PaletteEntry& e : p.entries) {
@@ -481,15 +492,12 @@ void frmRaster::openPaletteFiles(const QStringList& paths) {
                                QStringLiteral("(veraltet)");
             palette_.push_back({e.path, e.colour, description});
         }
-    QStringList names;
-    for (const QString& path : paths)
-        names << QFileInfo(path).fileName();
     QString caption =
         QStringLiteral("Palette: %1 aus %2")
             .arg(palette_.size() == 1
                      ? QStringLiteral("1 Farbe")
                      : QStringLiteral("%1 Farben").arg(germanNumber(qint64(palette_.size()))),
-                 names.join(QStringLiteral(", ")));
+                 origin);
     if (!reading.refused.empty())
         caption +=
             QStringLiteral("; %1 abgelehnt").arg(germanNumber(qint64(reading.refused.size())));
@@ -501,6 +509,13 @@ void frmRaster::openPaletteFiles(const QStringList& paths) {
     for (const RefusedEntry& r : reading.refused)
         details << QStringLiteral("%1 „%2“: %3").arg(r.where, r.what, r.reason);
     ui_->lblPalette->setToolTip(details.mid(0, 20).join(QLatin1Char('\n')));
+    {
+        // One grid, made once, for the patterns and the sources together.
+        const QSignalBlocker blockRows(ui_->txtZeilenMuster);
+        const QSignalBlocker blockColumns(ui_->txtSpaltenMuster);
+        ui_->txtZeilenMuster->setText(rows);
+        ui_->txtSpaltenMuster->setText(columns);
+    }
     setSources(Source::Palette, Source::Palette);
 }
 

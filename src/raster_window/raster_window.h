@@ -21,6 +21,7 @@ class RasterDelegate;
 class RasterModel;
 class SampleFollower;
 class frmFarbreihe;
+struct PaletteReading;
 
 // The contrast grid: every text colour of a source (the rows) on every background of a source
 // (the columns), the stored schemes' colours or a palette read from files, each cell with the
@@ -54,6 +55,10 @@ public:
     // Reads the files as the palette ("Palette öffnen..." asks for them first); a file that
     // cannot be read is told and changes nothing. Shows the palette all against all.
     void openPaletteFiles(const QStringList& paths);
+    // Shows a palette already read (from `origin`, named in the caption) all against all, the
+    // rows and columns chosen by the patterns (empty: all of them).
+    void showPalette(const PaletteReading& reading, const QString& origin, qint64 skipped = 0,
+                     const QString& rows = {}, const QString& columns = {});
     // The ramps as a source of their own, shown all against all ("In das Raster").
     void showRamps(const std::vector<ColourRamp>& ramps);
     void setSources(Source rows, Source columns);

@@ -3,6 +3,7 @@
 
 #include "base/german_locale.h"
 #include "base/hex_digit.h"
+#include "base/path_glob.h"
 #include "command_support.h"
 #include "commands.h"
 #include "contrast/wcag.h"
@@ -50,7 +51,7 @@ std::optional<double> readNumber(QString text) {
 bool matchesAny(const QStringList& patterns, const QString& name) {
     return patterns.isEmpty() ||
            std::any_of(patterns.begin(), patterns.end(),
-                       [&name](const QString& p) { return matchesNamePattern(p, name); });
+                       [&name](const QString& p) { return globMatches(p, name); });
 }
 
 // The grid's colours and, for --require, where each name is found: a palette entry by its

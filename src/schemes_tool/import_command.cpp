@@ -59,10 +59,13 @@ int runImport(const CommandLine& line, ToolOutput& output) {
     options.rules = {line.textGlob, line.backgroundGlob, line.sameRole};
     const QString path = schemeFilePath(line);
     const bool missing = !QFileInfo(path).exists() && !QFileInfo(path).isSymLink();
+    // A missing file is made only once there is something to add: an import that fails or
+    // finds nothing leaves no empty scheme file behind.
     std::unique_ptr<SchemeFile> file;
-    if (!(line.dryRun && missing)) {
-        file = line.dryRun ? openSchemeFile(line, SchemeFile::Access::ReadOnly, output)
-                           : openOrCreateSchemeFile(line, output);
+    if (!missing) {
+        file = openSchemeFile(
+            line, line.dryRun ? SchemeFile::Access::ReadOnly : SchemeFile::Access::ReadWrite,
+            output);
         if (!file)
             return int(ToolExit::Failed);
     }
@@ -143,9 +146,16 @@ int runImport(const CommandLine& line, ToolOutput& output) {
                                 count == 1 ? QStringLiteral("würde") : QStringLiteral("würden"),
                                 existingNote(existing)) +
                        otherTokensNote(reading) +
-                       (missing ? QStringLiteral(" Es gibt sie noch nicht; der Import legt sie an.")
+                       (missing ? QStringLiteral(" Die Farbdatei %1 gibt es noch nicht; der "
+                                                 "Import legt sie an.")
+                                      .arg(QDir::toNativeSeparators(path))
                                 : QString()));
         return int(ToolExit::Done);
+    }
+    if (missing) {
+        file = openOrCreateSchemeFile(line, output);
+        if (!file)
+            return int(ToolExit::Failed);
     }
     if (const auto error = addSchemes(*file, adding))
         return fail(output, line.command,

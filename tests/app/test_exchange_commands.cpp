@@ -8,8 +8,10 @@
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
 #include "import_window/import_preview.h"
+#include "raster_window/raster_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -224,6 +226,9 @@ private slots:
     void importThroughTheRealPreview_data();
     void importThroughTheRealPreview();
     void previewCountsInGerman();
+    void importPairsChosenInThePreview_data();
+    void importPairsChosenInThePreview();
+    void paletteFromThePreviewToTheGrid();
 
     void paste_data();
     void paste();
@@ -794,6 +799,175 @@ void TestExchangeCommands::previewCountsInGerman() {
     reading.otherTokens = reading.otherGroups = 0;
     frmImport plain(reading);
     QVERIFY(!plain.findChild<QLabel*>("lblUebergangen"));
+}
+
+// ---- the pairing step of design tokens
+
+namespace {
+
+// A small design system as real ones split it: primitives, the roles aliasing them from the
+// other file, and a resolver whose dark theme overrides the light one.
+const std::vector<std::pair<QString, QByteArray>> designSystem{
+    {"primitives.tokens.json", R"({"base": {"color": {"$type": "color",
+        "neutral": {"0": {"$value": "#ffffff"}, "13": {"$value": "#000000"}},
+        "red": {"5": {"$value": "#d1242f"}}, "blue": {"5": {"$value": "#0969da"}}}}})"},
+    {"roles.tokens.json", R"({"fgColor": {"$type": "color",
+        "default": {"$value": "{base.color.neutral.13}"}, "danger": {"$value": "{base.color.red.5}"},
+        "accent": {"$value": "{base.color.blue.5}"}},
+        "bgColor": {"$type": "color", "default": {"$value": "{base.color.neutral.0}"},
+        "danger": {"$value": "{base.color.neutral.0}"}}})"},
+    {"light.tokens.json", R"({"fgColor": {"$type": "color", "default": {"$value": "#111111"}},
+        "bgColor": {"$type": "color", "default": {"$value": "#fafafa"}}})"},
+    {"dark.tokens.json", R"({"fgColor": {"default": {"$value": "#fafafa"}},
+        "bgColor": {"default": {"$value": "#111111"}}})"},
+    {"ds.resolver.json", R"({"version": "2025.10",
+        "modifiers": {"theme": {"contexts": {"light": [{"$ref": "light.tokens.json"}],
+            "dark": [{"$ref": "light.tokens.json"}, {"$ref": "dark.tokens.json"}]},
+            "default": "light"}},
+        "resolutionOrder": [{"$ref": "#/modifiers/theme"}]})"},
+};
+
+// The pairs a preview lists: "name #text #background", with "[x]" for a checked one.
+QStringList shownPairs(QWidget* preview) {
+    const QAbstractItemModel* m = byName<QTableView>(preview, "lstSchemata")->model();
+    QStringList out;
+    for (int row = 0; row < m->rowCount(); ++row)
+        out << QStringLiteral("%1 %2 %3%4")
+                   .arg(m->index(row, 0).data().toString(), m->index(row, 1).data().toString(),
+                        m->index(row, 2).data().toString(),
+                        m->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked ? " [x]"
+                                                                                         : "");
+    return out;
+}
+
+// Selects the files in the real open dialog, as a user picks several with Ctrl.
+void selectFiles(QFileDialog* dialog, const QString& dir, const QStringList& names) {
+    dialog->setDirectory(dir);
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << '"' + name + '"';
+    enterPath(dialog, quoted.join(' '));
+}
+
+} // namespace
+
+void TestExchangeCommands::importPairsChosenInThePreview_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("rule"); // text, background, "same" for "gleiche Rolle"
+    QTest::addColumn<QString>("context");  // the theme chosen
+    QTest::addColumn<int>("uncheck");      // the row unchecked before importing, or -1
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("entries"); // the list afterwards
+    const QStringList split{"primitives.tokens.json", "roles.tokens.json"};
+    QTest::newRow("the rule found, the stored pair left unchecked")
+        << split << QStringList{} << "" << -1
+        << QStringList{"default #000000 #ffffff [x]", "danger #d1242f #ffffff"}
+        << QStringList{"danger", "default"};
+    QTest::newRow("every text on every background, one unchecked")
+        << split << QStringList{"fgColor.*", "bgColor.*"} << "" << 0
+        << QStringList{"default #000000 #ffffff [x]",
+                       "default auf danger #000000 #ffffff [x]",
+                       "danger auf default #d1242f #ffffff [x]",
+                       "danger #d1242f #ffffff",
+                       "accent auf default #0969da #ffffff [x]",
+                       "accent auf danger #0969da #ffffff [x]"}
+        << QStringList{"accent auf danger", "accent auf default", "danger", "danger auf default",
+                       "default auf danger"};
+    QTest::newRow("the same role only")
+        << split << QStringList{"fgColor.*", "bg*.*", "same"} << "" << 1
+        << QStringList{"default #000000 #ffffff [x]", "danger #d1242f #ffffff"}
+        << QStringList{"danger", "default"};
+    QTest::newRow("the dark theme of a resolver")
+        << QStringList{"ds.resolver.json", "light.tokens.json", "dark.tokens.json"} << QStringList{}
+        << "dark" << -1 << QStringList{"default #fafafa #111111 [x]"}
+        << QStringList{"danger", "default"};
+}
+
+// Several token files chosen in the real open dialog, paired in the real preview by the rule
+// found or typed, in the theme chosen; only the checked pairs are added.
+void TestExchangeCommands::importPairsChosenInThePreview() {
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, rule);
+    QFETCH(QString, context);
+    QFETCH(int, uncheck);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, entries);
+    startWith(std::vector<ColourScheme>{{"danger", {0xd1, 0x24, 0x2f}, {255, 255, 255}}});
+    window_.window.reset();
+    window_.window = std::make_unique<frmHauptprogramm>(window_.dir->path());
+    QVERIFY(test::showActive(window_.get()));
+    for (const auto& [name, contents] : designSystem)
+        QVERIFY(writeAll(exportPath(name), contents));
+
+    QStringList seen;
+    answerModals(this, [&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            selectFiles(dialog, files_->path(), files);
+            return false;
+        }
+        [&] {
+            QCOMPARE(modal->objectName(), "frmImport");
+            if (!context.isEmpty()) {
+                auto* theme = byName<QComboBox>(modal, "cmbKontext");
+                QCOMPARE(theme->currentText(), "light");
+                theme->setCurrentText(context);
+                emit theme->activated(theme->currentIndex());
+            }
+            if (!rule.isEmpty()) {
+                QTest::keyClicks(byName(modal, "txtText"), rule[0]);
+                QTest::keyClicks(byName(modal, "txtHintergrund"), rule[1]);
+                byName<QCheckBox>(modal, "chkGleicheRolle")->setChecked(rule.size() > 2);
+                QTest::keyClick(byName(modal, "txtHintergrund"), Qt::Key_Return); // pairs again
+            }
+            QVERIFY(modal->isVisible()); // Return in a rule pairs, it does not import
+            if (rule.isEmpty() && context.isEmpty())
+                QVERIFY(byName<QLabel>(modal, "lblRegel")->text().startsWith("Gepaart nach"));
+            seen = shownPairs(modal);
+            if (uncheck >= 0) {
+                QAbstractItemModel* m = byName<QTableView>(modal, "lstSchemata")->model();
+                m->setData(m->index(uncheck, 0), Qt::Unchecked, Qt::CheckStateRole);
+            }
+        }();
+        QTest::mouseClick(byName<QPushButton>(modal, "cmdImportieren"), Qt::LeftButton);
+        return true;
+    });
+    trigger("mnuImportieren");
+    QCOMPARE(seen, shown);
+    QCOMPARE(this->entries(), entries);
+    QCOMPARE(storedRows().size(), entries.size());
+}
+
+// "Im Raster zeigen" imports nothing and shows the palette in the contrast grid, its rows and
+// columns chosen by the patterns typed.
+void TestExchangeCommands::paletteFromThePreviewToTheGrid() {
+    startWith(std::vector<ColourScheme>{});
+    window_.window.reset();
+    window_.window = std::make_unique<frmHauptprogramm>(window_.dir->path());
+    QVERIFY(test::showActive(window_.get()));
+    for (const auto& [name, contents] : designSystem)
+        QVERIFY(writeAll(exportPath(name), contents));
+    answerModals(this, [&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            selectFiles(dialog, files_->path(), {"primitives.tokens.json", "roles.tokens.json"});
+            return false;
+        }
+        QTest::keyClicks(byName(modal, "txtText"), "fgColor.*");
+        QTest::keyClicks(byName(modal, "txtHintergrund"), "bgColor.*");
+        QTest::mouseClick(byName<QPushButton>(modal, "cmdRaster"), Qt::LeftButton);
+        return true;
+    });
+    trigger("mnuImportieren");
+    QVERIFY(storedRows().isEmpty());
+    auto* grid = window_.get()->findChild<frmRaster*>();
+    QVERIFY(grid);
+    QTRY_VERIFY(grid->isVisible());
+    QStringList rows, columns;
+    for (const GridColour& c : grid->grid().rows())
+        rows << c.name;
+    for (const GridColour& c : grid->grid().columns())
+        columns << c.name;
+    QCOMPARE(rows, (QStringList{"fgColor.default", "fgColor.danger", "fgColor.accent"}));
+    QCOMPARE(columns, (QStringList{"bgColor.default", "bgColor.danger"}));
 }
 
 // ---- paste

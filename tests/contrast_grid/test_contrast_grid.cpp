@@ -1,3 +1,4 @@
+#include "base/path_glob.h"
 #include "contrast/colour_vision.h"
 #include "contrast/wcag.h"
 #include "contrast_grid/contrast_grid.h"
@@ -196,13 +197,19 @@ void TestContrastGrid::namePatterns_data() {
                                             << "" << true;
     QTest::addRow("many stars, no match")
         << "*a*a*a*a*a*a*a*a*a*a*b" << QString(4000, QLatin1Char('a')) << false;
+    QTest::addRow("none or several names for **") << "color.**.fg"
+                                                  << "color.fg" << true;
+    QTest::addRow("many ** over many names, no match")
+        << "**.a.**.a.*.**.a*.**.a.**.b" << QStringList(3000, "a").join('.') << false;
+    QTest::addRow("many ** over many names")
+        << "**.a.**.a.*.**.a*.**.a" << QStringList(3000, "a").join('.') << true;
 }
 
 void TestContrastGrid::namePatterns() {
     QFETCH(QString, pattern);
     QFETCH(QString, name);
     QFETCH(bool, matches);
-    QCOMPARE(matchesNamePattern(pattern, name), matches);
+    QCOMPARE(globMatches(pattern, name), matches);
 }
 
 QTEST_GUILESS_MAIN(TestContrastGrid)

@@ -31,10 +31,6 @@ QStringList schemeTexts(const ImportReading& reading) {
     return out;
 }
 
-QByteArray colour(const char* hex) {
-    return "{\"$value\": \"" + QByteArray(hex) + "\"}";
-}
-
 } // namespace
 
 // Design systems as real ones publish them, each read (perhaps from several files, perhaps

@@ -36,6 +36,10 @@ const QList<std::pair<QString, QString>> namesAndClasses{
     {"-", "farbschema--"},
     {"Abend-2", "farbschema-Abend-2-2"},
     {QString("Nicht\u00A0getrennt"), QString("farbschema-Nicht\u00A0getrennt")},
+    // Names that only case tells apart: one for a kebab-case build or a case-blind tool.
+    {"ABEND", "farbschema-ABEND-3"},
+    {"Grün", "farbschema-Grün"},
+    {"grün", "farbschema-grün-2"},
 };
 
 std::vector<ColourScheme> schemes() {

@@ -1,11 +1,13 @@
 #include "scheme_db.h"
 #include "tool_process.h"
 
+#include "base/hex_digit.h"
 #include "contrast/apca.h"
 #include "contrast/wcag.h"
 #include "css_colour/colour_forms.h"
 #include "exchange/scheme_export.h"
 #include "schemes/scheme_file.h"
+#include "schemes/scheme_transfer.h"
 #include "schemes_tool/schemes_tool.h"
 #include "version.h"
 
@@ -49,6 +51,8 @@ private slots:
     void exportNeverReplacesTheSchemeFile();
     void import_data();
     void import();
+    void importDesignSystem_data();
+    void importDesignSystem();
     void importTakesBackWhatWasExported_data();
     void importTakesBackWhatWasExported();
     void checkFindsExactlyTheFailingPairs_data();
@@ -550,6 +554,118 @@ void TestSchemesTool::import() {
     } else {
         QCOMPARE(test::fileHash(path()), hash);
     }
+}
+
+void TestSchemesTool::importDesignSystem_data() {
+    QTest::addColumn<QStringList>("args"); // after "import"; the files lie in the test's folder
+    QTest::addColumn<bool>("newFile");     // --file names a file that is not there yet
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("added"); // "name #text #background" the file gains
+    QTest::addColumn<QStringList>("out");
+    QTest::addColumn<QStringList>("err"); // parts of standard error
+    const QStringList split{"primitives.tokens.json", "roles.tokens.json"};
+    const QStringList paired{"default #1f2328 #ffffff", "danger #d1242f #ffebe9"};
+    QTest::newRow("roles aliasing primitives in another file")
+        << split << false << 0 << paired << QStringList{}
+        << QStringList{"Gepaart nach „fgColor.X“ und „bgColor.X“: 2 Paare.",
+                       "2 Farbschemata importiert."};
+    QTest::newRow("a dry run lists what it would add")
+        << split + QStringList{"--dry-run"} << false << 0 << QStringList{}
+        << QStringList{"default\t#1f2328\t#ffffff", "danger\t#d1242f\t#ffebe9"}
+        << QStringList{"Probelauf: 2 Farbschemata würden importiert"};
+    QTest::newRow("every text on one background, by rule")
+        << split + QStringList{"--text", "fgColor.*", "--background", "bgColor.default"} << false
+        << 0 << QStringList{"default #1f2328 #ffffff", "danger auf default #d1242f #ffffff"}
+        << QStringList{} << QStringList{"Gepaart nach Regel: Text „fgColor.*“"};
+    QTest::newRow("a stored pair is not added twice")
+        << QStringList{"stored.tokens.json"} << false << 0 << QStringList{} << QStringList{}
+        << QStringList{"0 Farbschemata importiert, 1 schon vorhanden."};
+    QTest::newRow("--also-existing adds it anyway")
+        << QStringList{"stored.tokens.json", "--also-existing"} << false << 0
+        << QStringList{"Über Grün #000000 #ffffff"} << QStringList{}
+        << QStringList{"1 Farbschema importiert."};
+    QTest::newRow("every context of a resolver")
+        << QStringList{"ds.resolver.json", "light.tokens.json", "dark.tokens.json", "--context",
+                       "all"}
+        << false << 0
+        << QStringList{"light/default #111111 #fafafa", "dark/default #fafafa #111111"}
+        << QStringList{} << QStringList{"2 Farbschemata importiert."};
+    QTest::newRow("nothing found: exit 1, what was looked for, the near misses")
+        << QStringList{"untyped.tokens.json"} << false << 1 << QStringList{} << QStringList{}
+        << QStringList{"Nichts importiert: die Dateien enthalten kein Farbschema.",
+                       "Gesucht wurden Farb-Tokens", "Beinahe gefunden:"};
+    QTest::newRow("an alias into a file not given refuses all")
+        << QStringList{"roles.tokens.json"} << false << 1 << QStringList{} << QStringList{}
+        << QStringList{"„{base.color.neutral.13}“ führt zu keinem Token der gelesenen Dateien",
+                       "Nichts importiert: 2 von 2 Einträgen abgelehnt."};
+    QTest::newRow("a new scheme file is made")
+        << split << true << 0 << paired << QStringList{}
+        << QStringList{"gab es nicht; sie ist neu angelegt.", "2 Farbschemata importiert."};
+    QTest::newRow("a new scheme file is not made for nothing")
+        << QStringList{"roles.tokens.json"} << true << 1 << QStringList{} << QStringList{}
+        << QStringList{"Nichts importiert"};
+    QTest::newRow("a dry run makes no new file")
+        << split + QStringList{"--dry-run"} << true << 0 << QStringList{}
+        << QStringList{"default\t#1f2328\t#ffffff", "danger\t#d1242f\t#ffebe9"}
+        << QStringList{"gibt es noch nicht; der Import legt sie an."};
+}
+
+// A design system's files as one document, paired by role or by rule, into the scheme file or
+// a new one; what is refused or finds nothing leaves every file as it was.
+void TestSchemesTool::importDesignSystem() {
+    QFETCH(QStringList, args);
+    QFETCH(bool, newFile);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, added);
+    QFETCH(QStringList, out);
+    QFETCH(QStringList, err);
+    writeFile("primitives.tokens.json", R"({"base": {"color": {"$type": "color",
+        "neutral": {"0": {"$value": "#ffffff"}, "13": {"$value": "#1f2328"}},
+        "red": {"0": {"$value": "#ffebe9"}, "5": {"$value": "#d1242f"}}}}})");
+    writeFile("roles.tokens.json", R"({"fgColor": {"$type": "color",
+        "default": {"$value": "{base.color.neutral.13}"}, "danger": {"$value": "{base.color.red.5}"}},
+        "bgColor": {"$type": "color", "default": {"$value": "{base.color.neutral.0}"},
+        "danger": {"$value": "{base.color.red.0}"}}})");
+    writeFile("stored.tokens.json", R"({"Über Grün": {"$type": "color",
+        "text": {"$value": "#000"}, "background": {"$value": "#fff"}}})");
+    writeFile("untyped.tokens.json", R"({"fg": {"x": {"$value": "#000"}},
+        "bg": {"x": {"$value": "#fff"}}})");
+    writeFile("light.tokens.json", R"({"fgColor": {"$type": "color", "default": {"$value":
+        "#111111"}}, "bgColor": {"$type": "color", "default": {"$value": "#fafafa"}}})");
+    writeFile("dark.tokens.json", R"({"fgColor": {"default": {"$value": "#fafafa"}},
+        "bgColor": {"default": {"$value": "#111111"}}})");
+    writeFile("ds.resolver.json", R"({"version": "2025.10",
+        "modifiers": {"theme": {"contexts": {"light": [{"$ref": "light.tokens.json"}],
+            "dark": [{"$ref": "light.tokens.json"}, {"$ref": "dark.tokens.json"}]},
+            "default": "light"}},
+        "resolutionOrder": [{"$ref": "#/modifiers/theme"}]})");
+    for (QString& arg : args)
+        if (arg.endsWith(".json"))
+            arg = inDir(arg);
+    const QString target = newFile ? inDir("neu.mdb") : path();
+    const QByteArray hash = test::fileHash(path());
+
+    const ToolRun run = tool(QStringList{"--file", target, "import"} + args);
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.outLines(), out);
+    for (const QString& part : err)
+        QVERIFY2(run.err.contains(part), qPrintable(part + " missing in:\n" + run.err));
+    QCOMPARE(QFileInfo::exists(target), !newFile || !added.isEmpty());
+    if (newFile)
+        QCOMPARE(test::fileHash(path()), hash);
+    if (added.isEmpty()) {
+        if (!newFile)
+            QCOMPARE(test::fileHash(path()), hash);
+        return;
+    }
+    QStringList gained;
+    for (const ColourScheme& s :
+         readStoredSchemes(*SchemeFile::openExisting(target, SchemeFile::Access::ReadOnly)).schemes)
+        gained << s.name + ' ' + hashHexText(s.text) + ' ' + hashHexText(s.background);
+    const qsizetype old = newFile ? 0 : qsizetype(storedSchemes.size());
+    QCOMPARE(gained.mid(old), added);
+    QCOMPARE(RawDb(target).rows("PRAGMA integrity_check"), QStringList{"ok"});
 }
 
 void TestSchemesTool::importTakesBackWhatWasExported_data() {
