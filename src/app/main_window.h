@@ -41,7 +41,6 @@ public:
     // The pair the sample shows.
     SamplePair& pair() { return pair_; }
     ChannelEditor& channels() { return *channels_; }
-    EditTarget& editTarget() { return *editTarget_; }
     const WindowControls& controls() const { return ui_; }
     const MenuActions& menus() const { return menu_; }
     SchemeStore& schemes() { return schemes_; }

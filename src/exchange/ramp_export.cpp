@@ -26,22 +26,6 @@ QString backgroundKey(Rgb background) {
     return hashHexText(background).mid(1);
 }
 
-// A DTCG colour value of the sRGB space, its components with four decimals as the token
-// export writes them.
-QByteArray tokenColour(Rgb c) {
-    const auto component = [](ChannelValue v) {
-        QByteArray text = QByteArray::number(v / 255.0, 'f', 4);
-        while (text.endsWith('0'))
-            text.chop(1);
-        if (text.endsWith('.'))
-            text.chop(1);
-        return text;
-    };
-    return "{\"colorSpace\": \"srgb\", \"components\": [" + component(c.red) + ", " +
-           component(c.green) + ", " + component(c.blue) + "], \"hex\": \"" +
-           hashHexText(c).toLatin1() + "\"}";
-}
-
 QString sideText(const ColourRamp& ramp) {
     return ramp.darker ? QStringLiteral("dunkler") : QStringLiteral("heller");
 }
@@ -108,7 +92,7 @@ QByteArray rampTokens(const std::vector<ColourRamp>& ramps) {
             if (!step.reached)
                 continue;
             json += ",\n    " + jsonString(targetKey(ramp.measure, step.target)) +
-                    ": {\"$value\": " + tokenColour(*step.colour) + ", \"$description\": " +
+                    ": {\"$value\": " + tokenColourValue(*step.colour) + ", \"$description\": " +
                     jsonString(rampTargetText(ramp.measure, step.target) + QLatin1Char(' ') + on) +
                     "}";
         }

@@ -33,12 +33,16 @@ const std::array<QByteArray, 256>& componentTexts() {
 }
 
 QByteArray colourValue(Rgb c) {
-    const auto& t = componentTexts();
-    return "{\"$value\": {\"colorSpace\": \"srgb\", \"components\": [" + t[c.red] + ", " +
-           t[c.green] + ", " + t[c.blue] + "], \"hex\": \"" + hashHexText(c).toLatin1() + "\"}}";
+    return "{\"$value\": " + tokenColourValue(c) + '}';
 }
 
 } // namespace
+
+QByteArray tokenColourValue(Rgb c) {
+    const auto& t = componentTexts();
+    return "{\"colorSpace\": \"srgb\", \"components\": [" + t[c.red] + ", " + t[c.green] + ", " +
+           t[c.blue] + "], \"hex\": \"" + hashHexText(c).toLatin1() + "\"}";
+}
 
 QStringList tokenGroupNames(const std::vector<ColourScheme>& schemes) {
     return distinctNames(schemes, [](QString name) {
