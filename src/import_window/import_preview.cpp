@@ -230,6 +230,8 @@ void frmImport::buildPairingStep() {
     auto* filterRow = new QHBoxLayout;
     QLabel* lblFilter = label(this, "lblFilter", QStringLiteral("&Suchen:"));
     QLineEdit* txtFilter = lineEdit(this, "txtFilter", QStringLiteral("Pfad oder #rrggbb"));
+    // A text box is named by itself, not by its label, so a screen reader reads each once.
+    txtFilter->setAccessibleName(QStringLiteral("Suche in den Tokens"));
     lblFilter->setBuddy(txtFilter);
     filterRow->addWidget(lblFilter);
     filterRow->addWidget(txtFilter);
@@ -254,9 +256,11 @@ void frmImport::buildPairingStep() {
     auto* rule = new QGridLayout;
     QLabel* lblText = label(this, "lblText", QStringLiteral("&Text:"));
     u.txtText = lineEdit(this, "txtText", QStringLiteral("etwa fgColor.*"));
+    u.txtText->setAccessibleName(QStringLiteral("Muster der Textfarben"));
     lblText->setBuddy(u.txtText);
     QLabel* lblHintergrund = label(this, "lblHintergrund", QStringLiteral("&Hintergrund:"));
     u.txtHintergrund = lineEdit(this, "txtHintergrund", QStringLiteral("etwa bgColor.*"));
+    u.txtHintergrund->setAccessibleName(QStringLiteral("Muster der Hintergründe"));
     lblHintergrund->setBuddy(u.txtHintergrund);
     u.chkGleicheRolle = new QCheckBox(QStringLiteral("gleiche &Rolle"), this);
     u.chkGleicheRolle->setObjectName(QStringLiteral("chkGleicheRolle"));

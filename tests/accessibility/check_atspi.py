@@ -310,6 +310,25 @@ def import_preview(app, folder):
         press(cancel)
         check(gone(app, "Farbschemata importieren"), "die Importvorschau schließt nicht")
 
+    # Design tokens: the pairing step, each control read once and named.
+    path = os.path.join(folder, "rollen.tokens.json")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write('{"fgColor": {"$type": "color", "muted": {"$value": "#59636e"}},'
+                ' "bgColor": {"$type": "color", "muted": {"$value": "#f6f8fa"}}}')
+    menu(app, "Farbschemata importieren...")
+    chooser = choose_file(app, path)
+    preview = window(app, "Farbschemata importieren", "dialog", other_than=chooser)
+    if preview:
+        read_once(preview, "Paaren")
+        names = [a.name for a in walk(preview)]
+        for expected in ("Tokens der Palette", "Paare", "Text:", "Muster der Textfarben",
+                         "Hintergrund:", "Muster der Hintergründe", "gleiche Rolle",
+                         "Paaren", "Im Raster zeigen", "Importieren"):
+            check(expected in names, f"Paaren: „{expected}“ fehlt")
+        check("muted" in names, "Paaren: das Paar „muted“ fehlt")
+        press(find(preview, "push button", "Abbrechen"))
+        check(gone(app, "Farbschemata importieren"), "die Importvorschau schließt nicht")
+
 
 def contrast_grid(app, folder):
     """The grid: its controls read once, a palette opened, each cell read as one sentence."""
