@@ -2,8 +2,10 @@
 # Runs a command as a desktop session with a screen reader has it: a private session bus
 # (dbus-run-session) with the accessibility bus of at-spi2-core on it, told that a screen reader
 # runs (org.a11y.Status.ScreenReaderEnabled, as Orca sets it), so Qt programs started by the
-# command serve AT-SPI. Settings and sockets go to a folder of its own; everything ends with the
-# command. Fails when a part is missing or does not start.
+# command serve AT-SPI. The session bus has a configuration of its own whose only service folder
+# is the session's (empty) one, so no service installed on the machine can be started on it.
+# Settings and sockets go to a folder of its own; everything ends with the command. Fails when a
+# part is missing or does not start.
 #   with_atspi.sh COMMAND [ARGUMENTS...]
 set -eu
 launcher=/usr/libexec/at-spi-bus-launcher
@@ -18,8 +20,26 @@ chmod 700 "$dir"
 trap 'rm -rf "$dir"' EXIT
 XDG_CONFIG_HOME="$dir/config" XDG_RUNTIME_DIR="$dir" XDG_CACHE_HOME="$dir/cache"
 export XDG_CONFIG_HOME XDG_RUNTIME_DIR XDG_CACHE_HOME
+# The launcher keeps the screen-reader switch in GSettings: in memory, as no dconf runs here.
+GSETTINGS_BACKEND=memory
+export GSETTINGS_BACKEND
+mkdir "$dir/services"
+cat >"$dir/bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=$dir</listen>
+  <servicedir>$dir/services</servicedir>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
 status=0
-dbus-run-session -- sh -c '
+dbus-run-session --config-file="$dir/bus.conf" -- sh -c '
     launcher=$1
     shift
     "$launcher" --launch-immediately &
