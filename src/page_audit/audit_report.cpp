@@ -3,6 +3,7 @@
 #include "base/german_locale.h"
 #include "base/hex_digit.h"
 #include "base/shown_text.h"
+#include "contrast/colour_vision.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,20 +17,6 @@
 namespace pigmora {
 
 namespace {
-
-QString visionName(VisionDeficiency v) {
-    switch (v) {
-    case VisionDeficiency::Protanopia:
-        return QStringLiteral("Protanopie");
-    case VisionDeficiency::Deuteranopia:
-        return QStringLiteral("Deuteranopie");
-    case VisionDeficiency::Tritanopia:
-        return QStringLiteral("Tritanopie");
-    case VisionDeficiency::Achromatopsia:
-        break;
-    }
-    return QStringLiteral("Achromatopsie");
-}
 
 QString ruleId(WcagLevel level) {
     return level == WcagLevel::AAA ? QStringLiteral("WCAG-1.4.6") : QStringLiteral("WCAG-1.4.3");
@@ -138,7 +125,7 @@ QString cropDataUri(const PixelImage& crop) {
 QString renderingName(const PageAuditResult& r) {
     QString how = schemeName(r.settings.scheme);
     if (r.settings.vision)
-        how += QStringLiteral(", ") + visionName(*r.settings.vision);
+        how += QStringLiteral(", ") + deficiencyName(*r.settings.vision);
     return QStringLiteral("%1 (%2)").arg(r.source.shown, how);
 }
 
