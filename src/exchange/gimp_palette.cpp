@@ -15,6 +15,26 @@ namespace pigmora {
 namespace {
 
 const QString header = QStringLiteral("GIMP Palette");
+
+// The palette's text without a byte-order mark, once it is UTF-8 and its first line is the
+// header; else `error` says why not.
+QString paletteText(const QByteArray& contents, QString& error) {
+    QStringDecoder decode(QStringDecoder::Utf8);
+    QString text = decode(contents);
+    if (decode.hasError()) {
+        error = QStringLiteral("Die Palette ist kein gültiges UTF-8.");
+        return {};
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    if (QStringView(text).left(text.indexOf(QLatin1Char('\n'))).trimmed() != header) {
+        error = QStringLiteral("Die Datei ist keine GIMP-Palette: ihre erste Zeile ist nicht "
+                               "„%1“.")
+                    .arg(header);
+        return {};
+    }
+    return text;
+}
 const QString textSuffix = QStringLiteral(" (Text)");
 const QString backgroundSuffix = QStringLiteral(" (Hintergrund)");
 
@@ -97,23 +117,12 @@ QByteArray writeGpl(const std::vector<ColourScheme>& schemes, const ExportStamp&
 
 ImportReading readGplSchemes(const QByteArray& contents) {
     ImportReading reading;
-    QStringDecoder decode(QStringDecoder::Utf8);
-    QString text = decode(contents);
-    if (decode.hasError()) {
-        reading.error = QStringLiteral("Die Palette ist kein gültiges UTF-8.");
+    const QString text = paletteText(contents, reading.error);
+    if (!reading.error.isEmpty())
         return reading;
-    }
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
     // Views into the text: a palette of millions of short lines would take ten times its size as
     // strings of their own.
     const QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
-    if (lines.first().trimmed() != header) {
-        reading.error = QStringLiteral("Die Datei ist keine GIMP-Palette: ihre erste Zeile ist "
-                                       "nicht „%1“.")
-                            .arg(header);
-        return reading;
-    }
 
     // Lines pair up by name: the n-th "(Text)" line of a name with its n-th "(Hintergrund)"
     // line, in either order. A scheme stands where its first line stands.
@@ -210,21 +219,10 @@ ImportReading readGplSchemes(const QByteArray& contents) {
 
 PaletteReading readGplPalette(const QByteArray& contents) {
     PaletteReading reading;
-    QStringDecoder decode(QStringDecoder::Utf8);
-    QString text = decode(contents);
-    if (decode.hasError()) {
-        reading.error = QStringLiteral("Die Palette ist kein gültiges UTF-8.");
+    const QString text = paletteText(contents, reading.error);
+    if (!reading.error.isEmpty())
         return reading;
-    }
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
     const QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
-    if (lines.first().trimmed() != header) {
-        reading.error = QStringLiteral("Die Datei ist keine GIMP-Palette: ihre erste Zeile ist "
-                                       "nicht „%1“.")
-                            .arg(header);
-        return reading;
-    }
     Palette palette;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         QStringView line = lines[i];
