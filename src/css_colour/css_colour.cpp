@@ -122,7 +122,7 @@ CssColourReading keywordColour(QStringView text, const css::TokenList& tokens) {
 // such as hwb(355 31.6% 10%) put a channel exactly half-way (229.5), while its binary arithmetic
 // may land a hair below.
 ChannelValue channel8(double v) {
-    return ChannelValue(std::floor(std::clamp(v, 0.0, 1.0) * 255 + 0.5 + 1e-9));
+    return channelFromShare(v);
 }
 
 bool finite(const Triple& t) {
@@ -183,6 +183,10 @@ CssColourReading fromSpecified(QStringView text, const SpecifiedColour& s) {
 }
 
 } // namespace
+
+ChannelValue channelFromShare(double share) {
+    return ChannelValue(std::floor(std::clamp(share, 0.0, 1.0) * 255 + 0.5 + 1e-9));
+}
 
 CssColourReading readCssColour(QStringView text) {
     const QStringView trimmed = cssTrimmed(text);

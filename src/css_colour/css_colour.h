@@ -33,6 +33,9 @@ struct CssColourReading {
 // whitespace and comments around and between the parts. rgb(), hsl() and hwb() values out of
 // range are clamped; every other colour outside sRGB is gamut-mapped into it.
 CssColourReading readCssColour(QStringView text);
+// A share of 0..1 (clamped) as the 8-bit channel the reader gives it: halves up, and a value
+// within a billionth of a half counts as the half.
+ChannelValue channelFromShare(double share);
 CssColourReading readCssColour(const QString& text);
 
 // The colour laid over an opaque background as browsers do, channel by channel on the

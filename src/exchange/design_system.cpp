@@ -328,7 +328,7 @@ SystemContext readContext(TokenDocument& doc, DesignSystem& system, bool first) 
     SystemContext context;
     context.fromTokens = true;
     context.tokens = doc.tokenCount();
-    QHash<int, int> candidateOf; // token -> candidate
+    std::vector<int> candidateOf(size_t(doc.tokenCount()), -1); // token -> candidate, or -1
     qint64 hexNotes = 0, unresolved = 0;
     QString hexExample, unresolvedExample;
     const auto add = [&](int token, const QString& path) {
@@ -358,7 +358,7 @@ SystemContext readContext(TokenDocument& doc, DesignSystem& system, bool first) 
         const int winner = doc.overriding(t);
         if (!doc.isColourToken(winner))
             continue;
-        candidateOf.insert(winner, add(winner, doc.path(t)));
+        candidateOf[size_t(winner)] = add(winner, doc.path(t));
     }
     QStringList refusals;
     for (const TokenDocument::InheritedToken& inherited : doc.inheritedTokens(refusals)) {
@@ -384,11 +384,11 @@ SystemContext readContext(TokenDocument& doc, DesignSystem& system, bool first) 
                                      hexExample);
     }
     for (const TokenDocument::SchemeGroup& g : doc.schemeGroups()) {
-        const auto text = candidateOf.constFind(doc.overriding(g.text));
-        const auto background = candidateOf.constFind(doc.overriding(g.background));
-        if (text == candidateOf.cend() || background == candidateOf.cend())
+        const int text = candidateOf[size_t(doc.overriding(g.text))];
+        const int background = candidateOf[size_t(doc.overriding(g.background))];
+        if (text < 0 || background < 0)
             continue;
-        context.groupSchemes.push_back({g.name, g.groupPath, *text, *background});
+        context.groupSchemes.push_back({g.name, g.groupPath, text, background});
     }
     context.groupsWithoutScheme = doc.groupsWithoutScheme();
     return context;

@@ -216,6 +216,8 @@ TokenColour readTokenColour(JsonNode value, const PointerFollower& follow) {
     if (components->json->kind(components->node) != Kind::Array)
         return refused(threeNumbers);
     int count = 0;
+    std::array<double, 3> values{};
+    bool numbers = true; // no "none"
     for (Index c = components->json->firstChild(components->node); c != none;
          c = components->json->next(c), ++count) {
         if (count >= 3)
@@ -227,6 +229,7 @@ TokenColour readTokenColour(JsonNode value, const PointerFollower& follow) {
             css.add(QLatin1String(" "));
         if (item->json->textIs(item->node, "none")) {
             css.add(QLatin1String("none"));
+            numbers = false;
             continue;
         }
         if (item->json->kind(item->node) != Kind::Number)
@@ -241,6 +244,7 @@ TokenColour readTokenColour(JsonNode value, const PointerFollower& follow) {
                                     item->json->numberText(item->node, 40), known->name,
                                     rangeText(range)));
         css.add(v);
+        values[size_t(count)] = v;
     }
     if (count != 3)
         return refused(threeNumbers);
@@ -277,8 +281,16 @@ TokenColour readTokenColour(JsonNode value, const PointerFollower& follow) {
                                   "verlangt; die Farbe kommt aus „components“.")
                        .arg(shownText(text.left(40)));
     }
-    css.add(QLatin1String(")"));
-    TokenColour colour = cssTokenColour(css.text());
+    TokenColour colour;
+    if (known == std::begin(tokenColourSpaces) && numbers) {
+        // sRGB in its range is the colour as it stands: the CSS reader would give the same
+        // channels from the text of these numbers, so none is made.
+        colour.colour = Rgb{channelFromShare(values[0]), channelFromShare(values[1]),
+                            channelFromShare(values[2])};
+    } else {
+        css.add(QLatin1String(")"));
+        colour = cssTokenColour(css.text());
+    }
     colour.note = note;
     return colour;
 }

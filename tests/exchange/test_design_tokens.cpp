@@ -1,4 +1,5 @@
 #include "base/hex_digit.h"
+#include "css_colour/css_colour.h"
 #include "exchange/design_system.h"
 #include "exchange/ordered_json.h"
 #include "exchange/palette.h"
@@ -9,6 +10,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 using namespace pigmora;
 
@@ -46,6 +48,7 @@ private slots:
     void hostileDesignSystems();
     void colourValues_data();
     void colourValues();
+    void srgbValuesAsTheCssReaderReadsThem();
     void grammars_data();
     void grammars();
     void documentAcrossTrees();
@@ -341,6 +344,36 @@ void TestDesignTokens::colourValues() {
     if (colour.size() == 7)
         QCOMPARE(hashHexText(*read.colour), colour);
     QVERIFY2(read.note.contains(message), qPrintable(read.note));
+}
+
+// An sRGB value gives the channels the CSS reader gives color(srgb ...) of the same numbers:
+// the export's four decimals of every channel, the halves between two channels and a hair on
+// either side of them, and the ends.
+void TestDesignTokens::srgbValuesAsTheCssReaderReadsThem() {
+    QList<double> shares{0, 1, 1e-12, 1 - 1e-12};
+    for (int c = 0; c < 256; ++c)
+        shares << QByteArray::number(c / 255.0, 'f', 4).toDouble() << (c + 0.5) / 255
+               << std::nextafter((c + 0.5) / 255, 0.0) << std::nextafter((c + 0.5) / 255, 1.0);
+    QByteArray file = "{\"$type\": \"color\"";
+    for (qsizetype i = 0; i < shares.size(); ++i) {
+        const double share = std::min(shares[i], 1.0);
+        file += ", \"t" + QByteArray::number(i) + "\": {\"$value\": {\"colorSpace\": \"srgb\", " +
+                "\"components\": [" + QByteArray::number(share, 'g', 17) + ", 0, 1]}}";
+    }
+    file += '}';
+    OrderedJson json;
+    QJsonParseError error;
+    QVERIFY(json.parse(file, error));
+    TokenDocument doc({{&json, json.root()}});
+    QCOMPARE(doc.tokenCount(), int(shares.size()));
+    for (int i = 0; i < doc.tokenCount(); ++i) {
+        const QString css = QStringLiteral("color(srgb %1 0 1)")
+                                .arg(QString::number(std::min(shares[i], 1.0), 'g', 17));
+        const auto expected = readCssColour(css).colour;
+        const TokenColour read = doc.resolve(i);
+        QVERIFY2(read.colour && expected, qPrintable(css));
+        QVERIFY2(*read.colour == *expected, qPrintable(css + " gave " + hashHexText(*read.colour)));
+    }
 }
 
 void TestDesignTokens::grammars_data() {
