@@ -25,6 +25,7 @@ QString collisionKey(const QString& name);
 // A colour as the Color module's sRGB value: components c / 255 with four decimals (enough to
 // give back each 8-bit channel) and the hex fallback.
 QByteArray tokenColourValue(Rgb c);
+void appendTokenColourValue(QByteArray& out, Rgb c);
 
 // A text as a JSON string, in UTF-8: quotes, backslashes and control characters escaped.
 QByteArray jsonString(const QString& text);

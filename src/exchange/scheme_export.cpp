@@ -70,31 +70,65 @@ bool isSameFile(const QString& a, const QString& b) {
 QString collisionKey(const QString& name) {
     // The words as the kebab-case transform of the common token tools splits them: at every
     // character that is neither a letter nor a digit, between a small letter or digit and a
-    // capital, and before the last capital of a run followed by a small letter.
+    // capital, and before the last capital of a run followed by a small letter. Read in place,
+    // a code point at a time: a name is made a key for every scheme of an export.
+    const qsizetype size = name.size();
+    const auto codePointAt = [&](qsizetype i, qsizetype& width) -> char32_t {
+        width = 1;
+        if (i >= size)
+            return 0;
+        const QChar c = name[i];
+        if (c.isHighSurrogate() && i + 1 < size && name[i + 1].isLowSurrogate()) {
+            width = 2;
+            return QChar::surrogateToUcs4(c, name[i + 1]);
+        }
+        return c.unicode();
+    };
+    // Most names are ASCII: their classes are known without Unicode's tables.
+    const auto isUpper = [](char32_t c) {
+        return c < 0x80 ? (c >= 'A' && c <= 'Z') : QChar::isUpper(c);
+    };
+    const auto isLower = [](char32_t c) {
+        return c < 0x80 ? (c >= 'a' && c <= 'z') : QChar::isLower(c);
+    };
+    const auto isDigit = [](char32_t c) {
+        return c < 0x80 ? (c >= '0' && c <= '9') : QChar::isDigit(c);
+    };
+    const auto isLetter = [&](char32_t c) {
+        return c < 0x80 ? isUpper(c) || isLower(c) : QChar::isLetter(c);
+    };
     QString key;
-    key.reserve(name.size() + 8);
-    const QList<uint> text = name.toUcs4();
+    key.reserve(size + 8);
     bool pendingBreak = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char32_t c = text[i];
-        const bool letter = QChar::isLetter(c), digit = QChar::isDigit(c);
+    char32_t before = 0;
+    qsizetype width = 1;
+    for (qsizetype i = 0; i < size; i += width) {
+        const char32_t c = codePointAt(i, width);
+        const bool letter = isLetter(c), digit = isDigit(c);
         if (!letter && !digit) {
             pendingBreak = !key.isEmpty();
+            before = c;
             continue;
         }
-        if (i > 0 && QChar::isUpper(c)) {
-            const char32_t before = text[i - 1];
-            const bool lowerBefore = QChar::isLower(before) || QChar::isDigit(before);
-            const bool runEnds =
-                QChar::isUpper(before) && i + 1 < text.size() && QChar::isLower(text[i + 1]);
+        if (i > 0 && isUpper(c)) {
+            qsizetype nextWidth = 1;
+            const char32_t next = codePointAt(i + width, nextWidth);
+            const bool lowerBefore = isLower(before) || isDigit(before);
+            const bool runEnds = isUpper(before) && i + width < size && isLower(next);
             if (lowerBefore || runEnds)
                 pendingBreak = !key.isEmpty();
         }
         if (pendingBreak)
             key += QLatin1Char('-');
         pendingBreak = false;
-        const char32_t lower = QChar::toLower(c);
-        key += QString::fromUcs4(&lower, 1);
+        const char32_t lower = c < 0x80 ? (isUpper(c) ? c + 32 : c) : QChar::toLower(c);
+        if (QChar::requiresSurrogates(lower)) {
+            key += QChar(QChar::highSurrogate(lower));
+            key += QChar(QChar::lowSurrogate(lower));
+        } else {
+            key += QChar(char16_t(lower));
+        }
+        before = c;
     }
     return key;
 }
@@ -109,9 +143,12 @@ QStringList distinctNames(const std::vector<ColourScheme>& schemes,
     for (const ColourScheme& scheme : schemes) {
         const QString base = nameOf(scheme.name);
         QString name = base;
-        for (int n = 2; given.contains(collisionKey(name)); ++n)
+        QString key = collisionKey(name);
+        for (int n = 2; given.contains(key); ++n) {
             name = QStringLiteral("%1-%2").arg(base).arg(n);
-        given.insert(collisionKey(name));
+            key = collisionKey(name);
+        }
+        given.insert(key);
         names << name;
     }
     return names;

@@ -32,16 +32,27 @@ const std::array<QByteArray, 256>& componentTexts() {
     return texts;
 }
 
-QByteArray colourValue(Rgb c) {
-    return "{\"$value\": " + tokenColourValue(c) + '}';
-}
-
 } // namespace
 
-QByteArray tokenColourValue(Rgb c) {
+void appendTokenColourValue(QByteArray& out, Rgb c) {
     const auto& t = componentTexts();
-    return "{\"colorSpace\": \"srgb\", \"components\": [" + t[c.red] + ", " + t[c.green] + ", " +
-           t[c.blue] + "], \"hex\": \"" + hashHexText(c).toLatin1() + "\"}";
+    out += "{\"colorSpace\": \"srgb\", \"components\": [";
+    out += t[c.red];
+    out += ", ";
+    out += t[c.green];
+    out += ", ";
+    out += t[c.blue];
+    out += "], \"hex\": \"";
+    char hex[8];
+    writeHashHex(c, LetterCase::Lower, hex);
+    out.append(hex, 7);
+    out += "\"}";
+}
+
+QByteArray tokenColourValue(Rgb c) {
+    QByteArray value;
+    appendTokenColourValue(value, c);
+    return value;
 }
 
 QStringList tokenGroupNames(const std::vector<ColourScheme>& schemes) {
@@ -62,10 +73,17 @@ QByteArray writeTokens(const std::vector<ColourScheme>& schemes) {
     json.reserve(json.size() + qsizetype(schemes.size()) * 300);
     for (std::size_t i = 0; i < schemes.size(); ++i) {
         const ColourScheme& s = schemes[i];
-        json += ",\n  " + jsonString(groups[qsizetype(i)]) + ": {\"$extensions\": {\"" +
-                QByteArray(ourExtension.data(), ourExtension.size()) +
-                "\": {\"name\": " + jsonString(s.name) + "}}, \"text\": " + colourValue(s.text) +
-                ", \"background\": " + colourValue(s.background) + "}";
+        json += ",\n  ";
+        json += jsonString(groups[qsizetype(i)]);
+        json += ": {\"$extensions\": {\"";
+        json += ourExtension;
+        json += "\": {\"name\": ";
+        json += jsonString(s.name);
+        json += "}}, \"text\": {\"$value\": ";
+        appendTokenColourValue(json, s.text);
+        json += "}, \"background\": {\"$value\": ";
+        appendTokenColourValue(json, s.background);
+        json += "}}";
     }
     json += "\n}}\n";
     return json;

@@ -1,3 +1,4 @@
+#include "exchange/export_writers.h"
 #include "exchange/file_reasons.h"
 #include "exchange/scheme_export.h"
 #include "exchange/scheme_import.h"
@@ -70,6 +71,8 @@ private slots:
     void identifierEscaping_data();
     void identifierEscaping();
     void classNamesAreDistinct();
+    void namesComparedAsTokenToolsDo_data();
+    void namesComparedAsTokenToolsDo();
     void cssIsValidForARealParser();
     void roundTrip_data();
     void roundTrip();
@@ -106,6 +109,39 @@ void TestSchemeExport::identifierEscaping() {
     QFETCH(QString, name);
     QFETCH(QString, escaped);
     QCOMPARE(cssEscapedIdentifierPart(name), escaped);
+}
+
+void TestSchemeExport::namesComparedAsTokenToolsDo_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("blank") << "Abend Rot"
+                           << "abend-rot";
+    QTest::newRow("camel case") << "abendRot"
+                                << "abend-rot";
+    QTest::newRow("capitals and underscore") << "ABEND_ROT"
+                                             << "abend-rot";
+    QTest::newRow("a run of capitals before a word") << "XMLHttpRequest"
+                                                     << "xml-http-request";
+    QTest::newRow("a digit before a capital") << "Version2Beta"
+                                              << "version2-beta";
+    QTest::newRow("umlauts") << "GRÜN grün"
+                             << "grün-grün";
+    QTest::newRow("signs at either end") << "--Abend!"
+                                         << "abend";
+    QTest::newRow("an emoji between") << "a😀b"
+                                      << "a-b";
+    QTest::newRow("a capital beyond the BMP") << "a\U00010400b"
+                                              << "a-\U00010428b";
+    QTest::newRow("nothing but signs") << "&& ;"
+                                       << "";
+}
+
+// The key a name is told apart by: the kebab-case transform of the token tools, in small
+// letters.
+void TestSchemeExport::namesComparedAsTokenToolsDo() {
+    QFETCH(QString, name);
+    QFETCH(QString, key);
+    QCOMPARE(collisionKey(name), key);
 }
 
 void TestSchemeExport::classNamesAreDistinct() {
