@@ -23,21 +23,8 @@ export XDG_CONFIG_HOME XDG_RUNTIME_DIR XDG_CACHE_HOME
 # The launcher keeps the screen-reader switch in GSettings: in memory, as no dconf runs here.
 GSETTINGS_BACKEND=memory
 export GSETTINGS_BACKEND
-mkdir "$dir/services"
-cat >"$dir/bus.conf" <<EOF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=$dir</listen>
-  <servicedir>$dir/services</servicedir>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
+. "$(dirname "$0")/private_bus.sh"
+write_private_bus_config "$dir" "unix:tmpdir=$dir"
 status=0
 dbus-run-session --config-file="$dir/bus.conf" -- sh -c '
     launcher=$1

@@ -18,21 +18,8 @@ bus=""
 compositor=""
 trap 'kill $compositor $bus 2>/dev/null; wait 2>/dev/null; rm -rf "$dir"' EXIT
 
-mkdir "$dir/services"
-cat >"$dir/bus.conf" <<EOF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$dir/bus</listen>
-  <servicedir>$dir/services</servicedir>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
+. "$(dirname "$0")/private_bus.sh"
+write_private_bus_config "$dir" "unix:path=$dir/bus"
 dbus-daemon --config-file="$dir/bus.conf" --nofork --print-address=3 --print-pid=4 \
     3>"$dir/address" 4>"$dir/pid" &
 bus=$!
